@@ -1,0 +1,291 @@
+#include "forms.h"
+
+#include <windowsx.h>
+
+TApplication Application;
+
+std::string DefaultTitle(const std::string& programPath) {
+    std::string name = ExtractFileName(programPath);
+    std::string ext = ExtractFileExt(name);
+    name = name.substr(0, name.size() - ext.size());
+    if (name.empty())
+        return name;
+    return name.substr(0, 1) + LowerCase(name.substr(1));
+}
+
+TForm::TForm(const std::string& className, TForm* owner)
+    : TWinControl(nullptr), className_(className), owner_(owner) {
+    SetVisible(false);
+}
+
+TForm::~TForm() = default;
+
+void TForm::AfterConstruction() {
+    if (!OnCreate)
+        return;
+    try {
+        OnCreate(this);
+    } catch (const Exception& error) {
+        Application.ShowException(error);
+    }
+}
+
+void TForm::BeforeDestruction() {
+    if (OnDestroy)
+        OnDestroy(this);
+    DestroyHandle();
+}
+
+void TForm::SetClientSize(int width, int height) {
+    clientSizeSet_ = true;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    if (HandleAllocated()) {
+        TCreateParams params;
+        CreateParams(params);
+        SetBounds(params.X, params.Y, params.Width, params.Height);
+    }
+}
+
+int TForm::ClientWidth() {
+    if (!HandleAllocated())
+        return clientSizeSet_ ? clientWidth_ : Width();
+    RECT area;
+    GetClientRect(Handle(), &area);
+    return area.right;
+}
+
+int TForm::ClientHeight() {
+    if (!HandleAllocated())
+        return clientSizeSet_ ? clientHeight_ : Height();
+    RECT area;
+    GetClientRect(Handle(), &area);
+    return area.bottom;
+}
+
+void TForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.WinClassName = className_;
+    params.Caption = Caption;
+    params.Style = WS_CLIPCHILDREN;
+    switch (BorderStyle) {
+    case bsNone:
+        params.Style |= WS_POPUP;
+        break;
+    case bsSingle:
+        params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        break;
+    case bsSizeable:
+        params.Style |= WS_OVERLAPPEDWINDOW;
+        break;
+    case bsDialog:
+        params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+    if (clientSizeSet_) {
+        RECT frame{0, 0, clientWidth_, clientHeight_};
+        AdjustWindowRectEx(&frame, params.Style, FALSE, params.ExStyle);
+        params.Width = frame.right - frame.left;
+        params.Height = frame.bottom - frame.top;
+    }
+    if (Position == poScreenCenter) {
+        params.X = (GetSystemMetrics(SM_CXSCREEN) - params.Width) / 2;
+        params.Y = (GetSystemMetrics(SM_CYSCREEN) - params.Height) / 2;
+    }
+    // The bounds used from now on are those the window is made with.
+    TControl::SetBounds(params.X, params.Y, params.Width, params.Height);
+    params.WndParent = owner_ ? owner_->Handle() : nullptr;
+}
+
+void TForm::Show() {
+    HWND hwnd = Handle();
+    if (OnShow) {
+        try {
+            OnShow(this);
+        } catch (const Exception& error) {
+            Application.ShowException(error);
+        }
+    }
+    TControl::SetVisible(true);
+    ShowWindow(hwnd, WindowState == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    UpdateWindow(hwnd);
+}
+
+TModalResult TForm::ShowModal() {
+    HWND ownerWindow = owner_ ? owner_->Handle() : nullptr;
+    if (ownerWindow)
+        EnableWindow(ownerWindow, FALSE);
+    ModalResult = mrNone;
+    inModal_ = true;
+    Show();
+    while (ModalResult == mrNone) {
+        MSG msg;
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            // The program is ending: leave the quit request for the outer loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            if (ModalResult == mrNone)
+                ModalResult = mrCancel;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    inModal_ = false;
+    if (ownerWindow)
+        EnableWindow(ownerWindow, TRUE);
+    if (HandleAllocated())
+        ShowWindow(Handle(), SW_HIDE);
+    TControl::SetVisible(false);
+    if (ownerWindow)
+        SetActiveWindow(ownerWindow);
+    return ModalResult;
+}
+
+void TForm::Close() {
+    if (inModal_)
+        ModalResult = mrCancel;
+    else if (this == Application.MainForm)
+        Application.Terminate();
+    else if (HandleAllocated()) {
+        ShowWindow(Handle(), SW_HIDE);
+        TControl::SetVisible(false);
+    }
+}
+
+void TForm::EraseBackground(HDC dc) {
+    RECT area;
+    GetClientRect(Handle(), &area);
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+void TForm::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    struct PaintEnd {
+        TForm* form;
+        PAINTSTRUCT* ps;
+        ~PaintEnd() {
+            form->Canvas.SetHandle(nullptr);
+            EndPaint(form->Handle(), ps);
+        }
+    } end{this, &ps};
+    Canvas.SetHandle(dc);
+    if (OnPaint)
+        OnPaint(this);
+    PaintControls(Canvas);
+}
+
+void TForm::Dispatch(TMessage& message) {
+    switch (message.Msg) {
+    case WM_ERASEBKGND:
+        EraseBackground(reinterpret_cast<HDC>(message.WParam));
+        message.Result = 1;
+        return;
+    case WM_PAINT:
+        Paint();
+        return;
+    case WM_SETCURSOR:
+        if (Cursor == crNone && LOWORD(message.LParam) == HTCLIENT) {
+            SetCursor(nullptr);
+            message.Result = TRUE;
+            return;
+        }
+        break;
+    case WM_GETMINMAXINFO:
+        // A borderless form maximises over the whole screen.
+        if (BorderStyle == bsNone) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+            info->ptMaxPosition = POINT{0, 0};
+            info->ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            info->ptMaxTrackSize = info->ptMaxSize;
+            return;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        leftButtonDown_ = true;
+        SetCapture(Handle());
+        break;
+    case WM_LBUTTONUP:
+        if (leftButtonDown_) {
+            leftButtonDown_ = false;
+            ReleaseCapture();
+            RECT area;
+            GetClientRect(Handle(), &area);
+            POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+            if (OnClick && PtInRect(&area, at))
+                OnClick(this);
+            return;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (OnMouseMove)
+            OnMouseMove(this, static_cast<TShiftState>(message.WParam),
+                        GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam));
+        return;
+    case WM_CLOSE:
+        Close();
+        return;
+    default:
+        break;
+    }
+    TWinControl::Dispatch(message);
+}
+
+TApplication::TApplication() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    Title = DefaultTitle(path);
+}
+
+bool TApplication::HandleMessage(MSG& msg) {
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::Run() {
+    if (MainForm && !terminated_)
+        MainForm->Show();
+    MSG msg;
+    while (!terminated_) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            terminated_ = true;
+            break;
+        }
+        HandleMessage(msg);
+    }
+    // The forms go in the reverse order of their creation.
+    while (!forms_.empty())
+        forms_.pop_back();
+    MainForm = nullptr;
+}
+
+void TApplication::Terminate() {
+    if (terminated_)
+        return;
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!HandleMessage(msg))
+            break;
+}
+
+void TApplication::ShowException(const Exception& error) {
+    MessageBoxA(GetActiveWindow(), WithFullStop(error.Message()).c_str(), Title.c_str(),
+                MB_OK | MB_ICONSTOP);
+}
+
+void ShowMessage(const std::string& text) {
+    MessageBoxA(GetActiveWindow(), text.c_str(), Application.Title.c_str(), MB_OK);
+}
