@@ -112,7 +112,6 @@ HWND TWinControl::Handle() {
     }
     if (!handle_)
         throw Exception("Error creating window");
-    SendMessageA(handle_, WM_SETFONT, 0, 0);
     for (TControl* child : controls_)
         if (child->IsWindowed())
             static_cast<TWinControl*>(child)->Handle();
