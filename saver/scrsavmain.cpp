@@ -1,15 +1,23 @@
 #include "scrsavmain.h"
 
+#include "random.h"
 #include "settings.h"
 
-#include <array>
+#include <ctime>
+
+int ColorIndex = 0;
 
 TQuilloScreenForm::TQuilloScreenForm(TForm* owner) : TForm("TQuilloScreenForm", owner) {
     Color = clBlack;
     BorderStyle = bsNone;
     WindowState = wsMaximized;
+    OnClick = Handler(this, &TQuilloScreenForm::FormClick);
     OnCreate = Handler(this, &TQuilloScreenForm::FormCreate);
     OnDestroy = Handler(this, &TQuilloScreenForm::FormDestroy);
+    OnMouseMove = Handler(this, &TQuilloScreenForm::FormMouseMove);
+    OnPaint = Handler(this, &TQuilloScreenForm::FormPaint);
+    OnShow = Handler(this, &TQuilloScreenForm::FormShow);
+    timer.OnTimer = Handler(this, &TQuilloScreenForm::timerTimer);
     LoadSettings();
 }
 
@@ -76,8 +84,101 @@ void TQuilloScreenForm::FormCreate(TObject*) {
     StartCursorPos = TPoint{at.x, at.y};
 }
 
+// Starts the sound, then loads the picture.
+void TQuilloScreenForm::FormShow(TObject*) {}
+
+// Draws the text box at the spot of the current second, or places the picture there.
+void TQuilloScreenForm::FormPaint(TObject*) {
+    SetRandSeed(static_cast<std::uint32_t>(std::time(nullptr)));
+    int x = Random((GetSystemMetrics(SM_CXSCREEN) + 1) / 2);
+    int y = Random((GetSystemMetrics(SM_CYSCREEN) + 1) / 2);
+    if (!TextSw)
+        return;
+    const std::string& one = (*TextLines)[0];
+    const std::string& two = (*TextLines)[1];
+    const std::string& three = (*TextLines)[2];
+    if (one.empty())
+        return;
+    int h = Canvas.TextHeight(one);
+    int rows = 1 + (two.empty() ? 0 : 1) + (three.empty() ? 0 : 1);
+    Canvas.Brush.Color = clWhite;
+    Canvas.Rectangle(x - 1, y - 1, x + TextBlockWidth + 1, y + rows * h + 1);
+    Canvas.TextOut(x, y, one);
+    if (!two.empty()) {
+        y += h;
+        Canvas.TextOut(x, y, two);
+        h = Canvas.TextHeight(two);
+    }
+    y += h;
+    if (!three.empty())
+        Canvas.TextOut(x, y, three);
+}
+
+// A tick: alternates text and picture, moves on in the colour cycle, and repaints.
+void TQuilloScreenForm::timerTimer(TObject*) {
+    if (TextSw) {
+        Canvas.Font.Color = ColorCycle[static_cast<std::size_t>(ColorIndex)];
+        if (++ColorIndex == 9)
+            ColorIndex = 0;
+    }
+    Invalidate();
+}
+
+void TQuilloScreenForm::FormClick(TObject*) {
+    Close();
+}
+
+// Ends the saver once the mouse has left the square of 10 pixels around where it rested.
+void TQuilloScreenForm::FormMouseMove(TObject*, TShiftState, int x, int y) {
+    int dx = x - StartCursorPos.X;
+    int dy = y - StartCursorPos.Y;
+    if (dx < -10 || dx > 10)
+        Close();
+    else if (dy < -10 || dy > 10)
+        Close();
+}
+
+void TQuilloScreenForm::Dispatch(TMessage& message) {
+    switch (message.Msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(message.WParam) == WA_INACTIVE)
+            Close();
+        return;
+    case WM_ACTIVATEAPP:
+    case WM_NCACTIVATE:
+        if (message.WParam == 0)
+            Close();
+        return;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        Close();
+        return;
+    case WM_SYSCOMMAND:
+        if (message.WParam == SC_SCREENSAVE) {
+            message.Result = 1;
+            return;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        if (message.WParam & MK_RBUTTON) {
+            Close();
+            return;
+        }
+        break;
+    case WM_MBUTTONDOWN:
+        Close();
+        return;
+    default:
+        break;
+    }
+    TForm::Dispatch(message);
+}
+
 // Frees what the constructor made.
 void TQuilloScreenForm::FormDestroy(TObject*) {
-    TextLines.reset();
+    if (TextSw)
+        TextLines.reset();
     Settings.reset();
 }

@@ -5,8 +5,15 @@
 #include "forms.h"
 #include "registry.h"
 
+#include <array>
 #include <memory>
 #include <string>
+
+// The text colours, in the order of the cycle.
+inline constexpr std::array<TColor, 9> ColorCycle{clBlack, clGray,   clBlue, clAqua,  clFuchsia,
+                                                  clGreen, clSilver, clRed,  clYellow};
+// Where the cycle stands, one counter for the whole process.
+extern int ColorIndex;
 
 class TQuilloScreenForm : public TForm {
 public:
@@ -31,7 +38,15 @@ public:
     void SetTimerSpeed(int speedFactor);
 
     void FormCreate(TObject* sender);
+    void FormShow(TObject* sender);
+    void FormPaint(TObject* sender);
+    void timerTimer(TObject* sender);
+    void FormClick(TObject* sender);
+    void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void FormDestroy(TObject* sender);
+
+    // Any sign of a user closes the form; a request for a screen saver is answered here.
+    void Dispatch(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

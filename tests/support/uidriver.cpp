@@ -353,7 +353,10 @@ void PressKey(WORD vk) {
 }
 
 void MoveMouse(int x, int y) {
+    // Wine moves the cursor without a move report; a move by nothing then reports it where
+    // it now is.
     SetCursorPos(x, y);
+    SendMouse(MOUSEEVENTF_MOVE);
 }
 
 POINT CursorPos() {
