@@ -375,29 +375,339 @@ HICON ReadIconFile(const Bytes& file, int& width, int& height) {
     return icon;
 }
 
-// ---- Metafiles ----
+// ---- Metafile records ----
+// GDI plays records as they are written; these checks keep every count, offset and object
+// index that a record carries inside the record and the metafile's handle table.
 
-// Size in pixels of a length in hundredths of a millimetre, or 0 when it is out of range.
-int PixelsOfHimetric(std::int64_t himetric, int dpi) {
-    std::int64_t pixels = (std::llabs(himetric) * dpi + 1270) / 2540;
-    return pixels >= 1 && pixels <= kMaxSide ? static_cast<int>(pixels) : 0;
+// Bytes the pixels of a checked bitmap header take.
+std::uint64_t PixelBytes(const DibHeader& h) {
+    if (h.compression == BI_RLE8 || h.compression == BI_RLE4)
+        return h.imageSize ? h.imageSize : ~0ull;
+    return RowBytes(static_cast<std::uint64_t>(h.width), h.bitCount) *
+           static_cast<std::uint64_t>(std::llabs(h.height));
 }
 
-// The size of an enhanced metafile from its header: the frame at the screen's resolution, or
-// the bounds in reference pixels when the frame is empty.
+// A bitmap with its header, colour table and pixels in one block.
+bool PackedDibFits(const Bytes& data) {
+    DibHeader h;
+    if (!ReadDibHeader(data, h))
+        return false;
+    std::uint64_t table = h.tableOffset + h.tableEntries * h.entrySize;
+    return data.Size() - table >= PixelBytes(h);
+}
+
+// A bitmap whose header and colour table, and pixels, lie apart.
+bool SplitDibFits(const Bytes& header, std::uint64_t pixelBytes) {
+    DibHeader h;
+    return ReadDibHeader(header, h) && pixelBytes >= PixelBytes(h);
+}
+
+// An old device-dependent bitmap (width, height, row bytes, planes, bits per pixel) whose
+// bits start `header` bytes into the data.
+bool Bitmap16Fits(const Bytes& data, std::uint64_t header) {
+    if (!data.Has(0, 10))
+        return false;
+    std::int64_t width = data.I16(2), height = data.I16(4);
+    unsigned planes = data.U8(8), bits = data.U8(9);
+    if (width < 1 || height < 1 || planes != 1 || bits < 1 || bits > 32)
+        return false;
+    std::uint64_t row = (static_cast<std::uint64_t>(width) * bits + 15) / 16 * 2;
+    return data.Has(header, row * static_cast<std::uint64_t>(height));
+}
+
+// Region data: a 32-byte header whose count of rectangles fits.
+bool RegionFits(const Bytes& data) {
+    if (data.Size() == 0)
+        return true;
+    if (!data.Has(0, 32) || data.U32(0) < 32)
+        return false;
+    return data.Has(data.U32(0), 16ull * data.U32(8));
+}
+
+// The part of a block from an offset on; empty past its end.
+Bytes Tail(const Bytes& data, std::uint64_t offset) {
+    return offset <= data.Size() ? data.From(static_cast<std::size_t>(offset)) : Bytes(nullptr, 0);
+}
+
+// One record of a Windows metafile (size, function, parameters).
+bool WindowsRecordFits(const Bytes& record, unsigned function, unsigned objects) {
+    const std::uint64_t words = (record.Size() - 6) / 2;
+    auto need = [&](std::uint64_t count) { return count <= words; };
+    auto word = [&](std::uint64_t i) { return record.U16(static_cast<std::size_t>(6 + 2 * i)); };
+    auto object = [&](std::uint64_t i) { return need(i + 1) && word(i) < objects; };
+    auto dib = [&](std::uint64_t offset) { return PackedDibFits(Tail(record, 6 + offset)); };
+    auto bitmap16 = [&](std::uint64_t offset, std::uint64_t header) {
+        return Bitmap16Fits(Tail(record, 6 + offset), header);
+    };
+    switch (function) {
+    case 0x012D: // select object
+    case 0x01F0: // delete object
+    case 0x0234: // select palette
+    case 0x012A: // invert region
+    case 0x012B: // paint region
+    case 0x012C: // select clip region
+        return object(0);
+    case 0x0228: // fill region
+        return object(0) && object(1);
+    case 0x0429: // frame region
+        return object(0) && object(1) && need(4);
+    case 0x0324: // polygon
+    case 0x0325: // polyline
+        return need(1) && need(1 + 2ull * word(0));
+    case 0x0538: { // polypolygon
+        if (!need(1) || !need(1ull + word(0)))
+            return false;
+        std::uint64_t points = 0;
+        for (std::uint64_t i = 0; i < word(0); ++i)
+            points += word(1 + i);
+        return need(1 + word(0) + 2 * points);
+    }
+    case 0x0521: // text out
+        return need(1) && need(1 + (word(0) + 1ull) / 2 + 2);
+    case 0x0A32: { // extended text out
+        if (!need(4))
+            return false;
+        std::uint64_t at = 4 + ((word(3) & (ETO_OPAQUE | ETO_CLIPPED)) ? 4 : 0);
+        return need(at + (word(2) + 1ull) / 2);
+    }
+    case 0x00F7: // create palette
+    case 0x0037: // set palette entries
+    case 0x0436: // animate palette
+        return need(2) && need(2 + 2ull * word(1));
+    case 0x0626: // escape
+        return need(2) && need(2 + (word(1) + 1ull) / 2);
+    case 0x0940: // bitmap block transfer
+        return words == 9 || (need(8) && dib(16));
+    case 0x0B41: // stretched bitmap block transfer
+        return words == 11 || (need(10) && dib(20));
+    case 0x0F43: // stretched bitmap
+        return need(11) && dib(22);
+    case 0x0142: // pattern brush from a bitmap
+        return need(2) && dib(4);
+    case 0x0D33: // bitmap to device
+        return need(9) && dib(18);
+    case 0x0922: // old block transfer
+        return words == 9 || (need(8) && bitmap16(16, 14));
+    case 0x0B23: // old stretched block transfer
+        return words == 11 || (need(10) && bitmap16(20, 14));
+    case 0x01F9: // old pattern brush
+        return bitmap16(0, 32);
+    default:
+        // The high byte of a fixed-size record's function is its parameter count.
+        return need(function >> 8);
+    }
+}
+
+constexpr std::uint32_t kSmallTextOut = 108;
+
+// One record of an enhanced metafile; handles is the size of the metafile's handle table.
+bool EnhancedRecordFits(const Bytes& r, std::uint32_t type, std::uint32_t handles) {
+    const std::uint64_t size = r.Size();
+    auto has = [&](std::uint64_t bytes) { return bytes <= size; };
+    auto at = [&](std::size_t offset) { return r.U32(offset); };
+    auto range = [&](std::uint64_t offset, std::uint64_t length) {
+        return offset <= size && length <= size - offset;
+    };
+    auto handle = [&](std::size_t offset, bool stock) {
+        std::uint32_t index = at(offset);
+        if (index & 0x80000000u)
+            return stock && (index & 0x7FFFFFFFu) <= STOCK_LAST;
+        return index > 0 && index < handles;
+    };
+    auto dib = [&](std::size_t header, std::size_t bits) {
+        std::uint32_t headerAt = at(header), headerSize = at(header + 4);
+        std::uint32_t bitsAt = at(bits), bitsSize = at(bits + 4);
+        if (headerSize == 0)
+            return true;
+        return range(headerAt, headerSize) && range(bitsAt, bitsSize) &&
+               SplitDibFits(r.Part(headerAt, headerSize), bitsSize);
+    };
+    auto text = [&](std::size_t base, unsigned charSize) {
+        std::uint64_t chars = at(base + 8), offset = at(base + 12), dx = at(base + 36);
+        unsigned dxSize = (at(base + 16) & ETO_PDY) ? 8 : 4;
+        return range(offset, chars * charSize) && (dx == 0 || range(dx, chars * dxSize));
+    };
+    auto region = [&](std::size_t countAt, std::size_t dataAt) {
+        std::uint32_t length = at(countAt);
+        return range(dataAt, length) && RegionFits(r.Part(dataAt, length));
+    };
+    switch (type) {
+    case EMR_POLYBEZIER:
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYLINETO:
+        return has(28) && has(28 + 8ull * at(24));
+    case EMR_POLYBEZIER16:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYBEZIERTO16:
+    case EMR_POLYLINETO16:
+        return has(28) && has(28 + 4ull * at(24));
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON:
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYGON16: {
+        unsigned point = type == EMR_POLYPOLYLINE || type == EMR_POLYPOLYGON ? 8 : 4;
+        if (!has(32) || !has(32 + 4ull * at(24) + point * static_cast<std::uint64_t>(at(28))))
+            return false;
+        std::uint64_t points = 0;
+        for (std::uint32_t i = 0; i < at(24); ++i)
+            points += at(32 + 4 * i);
+        return points <= at(28);
+    }
+    case EMR_POLYDRAW:
+        return has(28) && has(28 + 9ull * at(24));
+    case EMR_POLYDRAW16:
+        return has(28) && has(28 + 5ull * at(24));
+    case EMR_EXTTEXTOUTA:
+    case EMR_EXTTEXTOUTW:
+        return has(76) && text(36, type == EMR_EXTTEXTOUTA ? 1 : 2);
+    case EMR_POLYTEXTOUTA:
+    case EMR_POLYTEXTOUTW: {
+        if (!has(40) || !has(40 + 40ull * at(36)))
+            return false;
+        for (std::uint32_t i = 0; i < at(36); ++i)
+            if (!text(40 + 40 * i, type == EMR_POLYTEXTOUTA ? 1 : 2))
+                return false;
+        return true;
+    }
+    case kSmallTextOut: {
+        if (!has(36))
+            return false;
+        std::uint32_t options = at(20);
+        return has(36 + ((options & 0x100) ? 0 : 16) + ((options & 0x200) ? 1ull : 2ull) * at(16));
+    }
+    case EMR_BITBLT:
+        return has(100) && dib(84, 92);
+    case EMR_STRETCHBLT:
+        return has(108) && dib(84, 92);
+    case EMR_MASKBLT:
+        return has(128) && dib(84, 92) && dib(112, 120);
+    case EMR_PLGBLT:
+        return has(140) && dib(96, 104) && dib(124, 132);
+    case EMR_SETDIBITSTODEVICE:
+        return has(76) && dib(48, 56);
+    case EMR_STRETCHDIBITS:
+        return has(80) && dib(48, 56);
+    case EMR_CREATEMONOBRUSH:
+    case EMR_CREATEDIBPATTERNBRUSHPT:
+        return has(32) && handle(8, false) && dib(16, 24);
+    case EMR_EXTCREATEPEN:
+        return has(52) && handle(8, false) && dib(12, 20) && has(52 + 4ull * at(48));
+    case EMR_EXTSELECTCLIPRGN:
+        return has(16) && region(8, 16);
+    case EMR_FILLRGN:
+        return has(32) && handle(28, true) && region(24, 32);
+    case EMR_FRAMERGN:
+        return has(40) && handle(28, true) && region(24, 40);
+    case EMR_INVERTRGN:
+    case EMR_PAINTRGN:
+        return has(28) && region(24, 28);
+    case EMR_GDICOMMENT:
+        return has(12) && range(12, at(8));
+    case EMR_CREATEPALETTE:
+        return has(16) && handle(8, false) && has(16 + 4ull * r.U16(14));
+    case EMR_SETPALETTEENTRIES:
+        return has(20) && handle(8, false) && has(20 + 4ull * at(16));
+    case EMR_RESIZEPALETTE:
+        return has(16) && handle(8, false);
+    case EMR_SELECTOBJECT:
+    case EMR_SELECTPALETTE:
+        return has(12) && handle(8, true);
+    case EMR_DELETEOBJECT:
+        return has(12) && handle(8, false);
+    case EMR_CREATEPEN:
+        return has(28) && handle(8, false);
+    case EMR_CREATEBRUSHINDIRECT:
+        return has(24) && handle(8, false);
+    case EMR_EXTCREATEFONTINDIRECTW:
+        return has(12 + sizeof(LOGFONTW)) && handle(8, false);
+    case EMR_CREATECOLORSPACE:
+    case EMR_CREATECOLORSPACEW:
+    case EMR_SETCOLORSPACE:
+    case EMR_DELETECOLORSPACE:
+        return has(12) && handle(8, false);
+    case EMR_EOF:
+        return has(20) && (at(8) == 0 || range(at(12), 4ull * at(8)));
+    case EMR_SETMAPPERFLAGS:
+    case EMR_SETMAPMODE:
+    case EMR_SETBKMODE:
+    case EMR_SETPOLYFILLMODE:
+    case EMR_SETROP2:
+    case EMR_SETSTRETCHBLTMODE:
+    case EMR_SETTEXTALIGN:
+    case EMR_SETTEXTCOLOR:
+    case EMR_SETBKCOLOR:
+    case EMR_RESTOREDC:
+    case EMR_SETARCDIRECTION:
+    case EMR_SETMITERLIMIT:
+    case EMR_SELECTCLIPPATH:
+    case EMR_SETICMMODE:
+        return has(12);
+    case EMR_SETWINDOWEXTEX:
+    case EMR_SETWINDOWORGEX:
+    case EMR_SETVIEWPORTEXTEX:
+    case EMR_SETVIEWPORTORGEX:
+    case EMR_SETBRUSHORGEX:
+    case EMR_OFFSETCLIPRGN:
+    case EMR_MOVETOEX:
+    case EMR_LINETO:
+        return has(16);
+    case EMR_SETPIXELV:
+        return has(20);
+    case EMR_EXCLUDECLIPRECT:
+    case EMR_INTERSECTCLIPRECT:
+    case EMR_SCALEVIEWPORTEXTEX:
+    case EMR_SCALEWINDOWEXTEX:
+    case EMR_ELLIPSE:
+    case EMR_RECTANGLE:
+    case EMR_EXTFLOODFILL:
+    case EMR_FILLPATH:
+    case EMR_STROKEANDFILLPATH:
+    case EMR_STROKEPATH:
+        return has(24);
+    case EMR_ANGLEARC:
+        return has(28);
+    case EMR_SETCOLORADJUSTMENT:
+    case EMR_SETWORLDTRANSFORM:
+    case EMR_ROUNDRECT:
+        return has(32);
+    case EMR_MODIFYWORLDTRANSFORM:
+        return has(36);
+    case EMR_ARC:
+    case EMR_CHORD:
+    case EMR_PIE:
+    case EMR_ARCTO:
+        return has(40);
+    default:
+        return true;
+    }
+}
+
+// ---- Metafiles ----
+
+// Size in pixels of a positive length given in units of which perInch make an inch (at least
+// 1), or 0 when it is not positive or too large.
+int PixelsOfUnits(std::int64_t units, std::int64_t perInch, int dpi) {
+    if (units <= 0 || perInch <= 0)
+        return 0;
+    std::int64_t pixels = (units * dpi + perInch / 2) / perInch;
+    if (pixels < 1)
+        pixels = 1;
+    return pixels <= kMaxSide ? static_cast<int>(pixels) : 0;
+}
+
+int PixelsOfHimetric(std::int64_t himetric, int dpi) {
+    return PixelsOfUnits(himetric, 2540, dpi);
+}
+
+// The size of an enhanced metafile from its header: its frame at the screen's resolution.
 bool EnhMetafileSize(const Bytes& header, int& width, int& height) {
     const int dpi = ScreenPixelsPerInch();
     width = PixelsOfHimetric(static_cast<std::int64_t>(header.I32(32)) - header.I32(24), dpi);
     height = PixelsOfHimetric(static_cast<std::int64_t>(header.I32(36)) - header.I32(28), dpi);
-    if (!width || !height) {
-        std::int64_t w = static_cast<std::int64_t>(header.I32(16)) - header.I32(8) + 1;
-        std::int64_t h = static_cast<std::int64_t>(header.I32(20)) - header.I32(12) + 1;
-        if (w < 1 || w > kMaxSide || h < 1 || h > kMaxSide)
-            return false;
-        width = static_cast<int>(w);
-        height = static_cast<int>(h);
-    }
-    return true;
+    return width && height;
 }
 
 HENHMETAFILE ReadEnhMetafile(const Bytes& file, int& width, int& height) {
@@ -405,6 +715,14 @@ HENHMETAFILE ReadEnhMetafile(const Bytes& file, int& width, int& height) {
         Invalid(kBadMetafile);
     std::uint32_t headerSize = file.U32(4), total = file.U32(48);
     if (headerSize < 88 || headerSize % 4 || total < headerSize || total > file.Size())
+        Invalid(kBadMetafile);
+    // The reference device's size in pixels and millimetres, and the description.
+    const std::uint32_t handles = file.U16(56);
+    std::uint64_t description = file.U32(60), descriptionAt = file.U32(64);
+    if (file.I32(72) <= 0 || file.I32(76) <= 0 || file.I32(80) <= 0 || file.I32(84) <= 0 ||
+        handles == 0 ||
+        (description &&
+         (descriptionAt > headerSize || 2 * description > headerSize - descriptionAt)))
         Invalid(kBadMetafile);
     // Every record must lie inside the file, and the last one must end it.
     bool ended = false;
@@ -414,6 +732,9 @@ HENHMETAFILE ReadEnhMetafile(const Bytes& file, int& width, int& height) {
         std::uint32_t type = file.U32(static_cast<std::size_t>(at));
         std::uint32_t size = file.U32(static_cast<std::size_t>(at + 4));
         if (size < 8 || size % 4 || size > total - at)
+            Invalid(kBadMetafile);
+        if (at > 0 &&
+            !EnhancedRecordFits(file.Part(static_cast<std::size_t>(at), size), type, handles))
             Invalid(kBadMetafile);
         if (type == EMR_EOF) {
             ended = true;
@@ -442,6 +763,7 @@ std::size_t CheckWindowsMetafile(const Bytes& wmf, int& extentX, int& extentY) {
     if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x100 && version != 0x300) ||
         total < 18 + 6 || total > wmf.Size())
         return 0;
+    const unsigned objects = wmf.U16(10);
     extentX = extentY = 0;
     for (std::uint64_t at = 18; at + 6 <= total;) {
         std::uint64_t size = 2ull * wmf.U32(static_cast<std::size_t>(at));
@@ -450,6 +772,10 @@ std::size_t CheckWindowsMetafile(const Bytes& wmf, int& extentX, int& extentY) {
             return 0;
         if (function == 0)
             return static_cast<std::size_t>(total);
+        if (!WindowsRecordFits(
+                wmf.Part(static_cast<std::size_t>(at), static_cast<std::size_t>(size)), function,
+                objects))
+            return 0;
         if (function == kSetWindowExt && size >= 10 && !extentX && !extentY) {
             extentY = std::abs(wmf.I16(static_cast<std::size_t>(at + 6)));
             extentX = std::abs(wmf.I16(static_cast<std::size_t>(at + 8)));
@@ -475,8 +801,8 @@ HENHMETAFILE ReadWindowsMetafile(const Bytes& file, int& width, int& height) {
         std::int64_t h = std::llabs(static_cast<std::int64_t>(file.I16(12)) - file.I16(8));
         if (sum != file.U16(20) || inch == 0)
             Invalid(kBadMetafile);
-        width = PixelsOfHimetric(w * 2540 / inch, dpi);
-        height = PixelsOfHimetric(h * 2540 / inch, dpi);
+        width = PixelsOfUnits(w, inch, dpi);
+        height = PixelsOfUnits(h, inch, dpi);
         if (!width || !height)
             Invalid(kBadMetafile);
         start = 22;

@@ -115,59 +115,77 @@ Bytes QuarterBitmap(int width, int height, int bitCount) {
     return out;
 }
 
+namespace {
+Bytes IconFile(const std::vector<const Bytes*>& images);
+Bytes IconImage(int size, bool twoTone);
+} // namespace
+
 Bytes TwoImageIcon() {
-    // Each image: header with doubled height, 16 colours, 4-bit colour rows, 1-bit mask rows.
-    auto image = [](int size, bool twoTone) {
-        Bytes out;
-        const int colorStride = (size * 4 + 31) / 32 * 4, maskStride = (size + 31) / 32 * 4;
-        AddInfoHeader(out, size, size * 2, 4, 16, 0);
-        const unsigned palette[16] = {kBlack, kRed, kBlue, kGreen};
-        for (unsigned rgb : palette)
-            AddRgbQuad(out, rgb);
-        for (int row = 0; row < size; ++row) {
-            int y = size - 1 - row;
-            Bytes line(static_cast<std::size_t>(colorStride), 0);
-            for (int x = 0; x < size; ++x) {
-                unsigned index = !twoTone                           ? 3
-                                 : (x >= size - 8 && y >= size - 8) ? 0
-                                 : y < size / 2                     ? 1
-                                                                    : 2;
-                line[x / 2] |= static_cast<unsigned char>(x % 2 ? index : index << 4);
-            }
-            out.insert(out.end(), line.begin(), line.end());
+    Bytes small = IconImage(16, false), large = IconImage(32, true);
+    return IconFile({&small, &large});
+}
+
+Bytes SingleImageIcon() {
+    Bytes large = IconImage(32, true);
+    return IconFile({&large});
+}
+
+namespace {
+
+// One icon image: header with doubled height, 16 colours, 4-bit colour rows, 1-bit mask rows.
+Bytes IconImage(int size, bool twoTone) {
+    Bytes out;
+    const int colorStride = (size * 4 + 31) / 32 * 4, maskStride = (size + 31) / 32 * 4;
+    AddInfoHeader(out, size, size * 2, 4, 16, 0);
+    const unsigned palette[16] = {kBlack, kRed, kBlue, kGreen};
+    for (unsigned rgb : palette)
+        AddRgbQuad(out, rgb);
+    auto clear = [&](int x, int y) { return twoTone && x >= size - 8 && y >= size - 8; };
+    for (int row = 0; row < size; ++row) {
+        int y = size - 1 - row;
+        Bytes line(static_cast<std::size_t>(colorStride), 0);
+        for (int x = 0; x < size; ++x) {
+            unsigned index = !twoTone ? 3 : clear(x, y) ? 0 : y < size / 2 ? 1 : 2;
+            line[x / 2] |= static_cast<unsigned char>(x % 2 ? index : index << 4);
         }
-        for (int row = 0; row < size; ++row) {
-            int y = size - 1 - row;
-            Bytes line(static_cast<std::size_t>(maskStride), 0);
-            for (int x = 0; x < size; ++x)
-                if (twoTone && x >= size - 8 && y >= size - 8)
-                    line[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
-            out.insert(out.end(), line.begin(), line.end());
-        }
-        return out;
-    };
-    Bytes small = image(16, false), large = image(32, true);
+        out.insert(out.end(), line.begin(), line.end());
+    }
+    for (int row = 0; row < size; ++row) {
+        int y = size - 1 - row;
+        Bytes line(static_cast<std::size_t>(maskStride), 0);
+        for (int x = 0; x < size; ++x)
+            if (clear(x, y))
+                line[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+        out.insert(out.end(), line.begin(), line.end());
+    }
+    return out;
+}
+
+// An icon file: the directory, then the images; each image is square.
+Bytes IconFile(const std::vector<const Bytes*>& images) {
     Bytes out;
     Add16(out, 0);
     Add16(out, 1);
-    Add16(out, 2);
-    std::uint32_t offset = 6 + 2 * 16;
-    for (const Bytes* entry : {&small, &large}) {
-        int size = entry == &small ? 16 : 32;
+    Add16(out, static_cast<unsigned>(images.size()));
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+    for (const Bytes* image : images) {
+        unsigned size = (*image)[4];
         out.push_back(static_cast<unsigned char>(size));
         out.push_back(static_cast<unsigned char>(size));
         out.push_back(16);
         out.push_back(0);
         Add16(out, 1);
         Add16(out, 4);
-        Add32(out, static_cast<std::uint32_t>(entry->size()));
+        Add32(out, static_cast<std::uint32_t>(image->size()));
         Add32(out, offset);
-        offset += static_cast<std::uint32_t>(entry->size());
+        offset += static_cast<std::uint32_t>(image->size());
     }
-    out.insert(out.end(), small.begin(), small.end());
-    out.insert(out.end(), large.begin(), large.end());
+    for (const Bytes* image : images)
+        out.insert(out.end(), image->begin(), image->end());
     return out;
 }
+
+} // namespace
 
 namespace {
 

@@ -36,6 +36,8 @@ unsigned QuarterColor(int bitCount, int quarter);
 // An icon file with a 16 x 16 green image and a 32 x 32 image, red above and blue below,
 // whose bottom-right 8 x 8 pixels are transparent.
 Bytes TwoImageIcon();
+// The 32 x 32 image of that icon alone.
+Bytes SingleImageIcon();
 
 // Metafiles 200 x 100 pixels large, red in the left half and blue in the right.
 Bytes PlainMetafile();     // with a window extent of 200 x 100
