@@ -13,6 +13,99 @@ using media::Bytes;
 
 const unsigned kSentinel = 0x808080;
 
+// Bitmaps of 8 x 4 pixels in quarters (red, green above; blue, white below), stored in the
+// less common ways.
+enum class Layout { TopDown24, Core8, Bitfields16, Rgb32, Rle8, Rle4 };
+
+Bytes LayoutBitmap(Layout layout) {
+    const unsigned colors[4] = {media::kRed, media::kGreen, media::kBlue, media::kWhite};
+    const bool core = layout == Layout::Core8;
+    const bool topDown = layout == Layout::TopDown24;
+    unsigned bits = 8, compression = BI_RGB, tableEntries = 0;
+    Bytes extra, pixels;
+    auto quarter = [](int x, int y) { return (y >= 2 ? 2 : 0) + (x >= 4 ? 1 : 0); };
+    for (int row = 0; row < 4; ++row) {
+        int y = topDown ? row : 3 - row;
+        switch (layout) {
+        case Layout::TopDown24:
+            bits = 24;
+            for (int x = 0; x < 8; ++x)
+                for (int shift : {0, 8, 16})
+                    pixels.push_back(static_cast<unsigned char>(colors[quarter(x, y)] >> shift));
+            break;
+        case Layout::Core8:
+            tableEntries = 256;
+            for (int x = 0; x < 8; ++x)
+                pixels.push_back(static_cast<unsigned char>(quarter(x, y)));
+            break;
+        case Layout::Bitfields16: {
+            bits = 16;
+            compression = BI_BITFIELDS;
+            const unsigned values[4] = {0xF800, 0x07E0, 0x001F, 0xFFFF};
+            for (int x = 0; x < 8; ++x)
+                media::Add16(pixels, values[quarter(x, y)]);
+            break;
+        }
+        case Layout::Rgb32:
+            bits = 32;
+            for (int x = 0; x < 8; ++x)
+                media::Add32(pixels, colors[quarter(x, y)]);
+            break;
+        case Layout::Rle8:
+        case Layout::Rle4: {
+            bool four = layout == Layout::Rle4;
+            bits = four ? 4 : 8;
+            compression = four ? BI_RLE4 : BI_RLE8;
+            tableEntries = 4;
+            for (int half : {0, 4}) {
+                unsigned index = static_cast<unsigned>(quarter(half, y));
+                pixels.push_back(4);
+                pixels.push_back(static_cast<unsigned char>(four ? index << 4 | index : index));
+            }
+            pixels.push_back(0);
+            pixels.push_back(static_cast<unsigned char>(row == 3 ? 1 : 0));
+            break;
+        }
+        }
+    }
+    if (layout == Layout::Core8 || layout == Layout::Rle8 || layout == Layout::Rle4)
+        for (unsigned i = 0; i < tableEntries; ++i)
+            for (int shift : {0, 8, 16, 24})
+                if (!(core && shift == 24))
+                    extra.push_back(
+                        shift == 24 ? 0 : static_cast<unsigned char>(colors[i % 4] >> shift));
+    if (compression == BI_BITFIELDS)
+        for (std::uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu})
+            media::Add32(extra, mask);
+    Bytes header;
+    if (core) {
+        media::Add32(header, 12);
+        media::Add16(header, 8);
+        media::Add16(header, 4);
+        media::Add16(header, 1);
+        media::Add16(header, bits);
+    } else {
+        media::Add32(header, 40);
+        media::Add32(header, 8);
+        media::Add32(header, static_cast<std::uint32_t>(topDown ? -4 : 4));
+        media::Add16(header, 1);
+        media::Add16(header, bits);
+        media::Add32(header, compression);
+        media::Add32(header, static_cast<std::uint32_t>(pixels.size()));
+        for (std::uint32_t value : {0u, 0u, tableEntries, 0u})
+            media::Add32(header, value);
+    }
+    Bytes out;
+    const std::uint32_t offset = static_cast<std::uint32_t>(14 + header.size() + extra.size());
+    media::Add16(out, 0x4D42);
+    media::Add32(out, offset + static_cast<std::uint32_t>(pixels.size()));
+    media::Add32(out, 0);
+    media::Add32(out, offset);
+    for (const Bytes* part : {&header, &extra, &pixels})
+        out.insert(out.end(), part->begin(), part->end());
+    return out;
+}
+
 class PictureTest : public ::testing::Test {
 protected:
     void SetUp() override { folder_ = ui::ScratchFolder("picture") + "\\"; }
@@ -86,6 +179,34 @@ TEST_F(PictureTest, StretchesBitmapsToTheRectangle) {
         EXPECT_EQ(surface.Pixel(9, 9), kSentinel);
         EXPECT_EQ(surface.Pixel(210, 110), kSentinel);
         EXPECT_EQ(surface.Count(kSentinel, RECT{10, 10, 210, 110}), 0);
+    }
+}
+
+TEST_F(PictureTest, ReadsTheOtherBitmapLayouts) {
+    const struct {
+        const char* name;
+        Layout layout;
+    } layouts[] = {{"top-down", Layout::TopDown24},
+                   {"core", Layout::Core8},
+                   {"bit-fields", Layout::Bitfields16},
+                   {"32-bit", Layout::Rgb32},
+                   {"rle8", Layout::Rle8},
+                   {"rle4", Layout::Rle4}};
+    for (const auto& entry : layouts) {
+        SCOPED_TRACE(entry.name);
+        TPicture picture;
+        picture.LoadFromFile(Write("layout.bmp", LayoutBitmap(entry.layout)));
+        EXPECT_EQ(picture.Width(), 8);
+        EXPECT_EQ(picture.Height(), 4);
+        media::Surface surface(16, 8, kSentinel);
+        TCanvas canvas;
+        canvas.SetHandle(surface.DC());
+        picture.Draw(canvas, RECT{0, 0, 16, 8});
+        EXPECT_EQ(surface.Pixel(0, 0), media::kRed);
+        EXPECT_EQ(surface.Pixel(15, 0), media::kGreen);
+        EXPECT_EQ(surface.Pixel(0, 7), media::kBlue);
+        EXPECT_EQ(surface.Pixel(15, 7), media::kWhite);
+        EXPECT_EQ(surface.Count(kSentinel, RECT{0, 0, 16, 8}), 0);
     }
 }
 
