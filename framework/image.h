@@ -9,7 +9,8 @@ public:
     // Starts empty, 153 x 139 pixels.
     explicit TImage(TWinControl* parent);
 
-    // Changing the picture repaints the control (and sizes it, with AutoSize).
+    // Changing the picture repaints the control (and sizes it, with AutoSize); the control
+    // uses the picture's OnChange for that.
     TPicture Picture;
 
     // The control takes the size of each picture loaded.

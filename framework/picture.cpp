@@ -787,7 +787,8 @@ std::size_t CheckWindowsMetafile(const Bytes& wmf, int& extentX, int& extentY) {
 
 // A Windows metafile, with or without the placeable header in front, turned into an enhanced
 // one. The placeable header gives the size (its bounds in units of its inch); a plain metafile
-// is as large as its window extent in pixels, or, without one, as GDI sizes it (the screen).
+// is as large as its window extent in pixels, or, without one, as large as GDI makes the
+// converted picture (Wine: the bounds of what it draws).
 HENHMETAFILE ReadWindowsMetafile(const Bytes& file, int& width, int& height) {
     const int dpi = ScreenPixelsPerInch();
     std::size_t start = 0;

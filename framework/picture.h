@@ -32,7 +32,9 @@ public:
 
     TGraphicKind Kind() const { return kind_; }
     bool Empty() const { return kind_ == TGraphicKind::None; }
-    // The picture's own size in screen pixels; 0 when empty.
+    // The picture's own size in screen pixels; 0 when empty. A placeable metafile is as large
+    // as its bounds at its units per inch, a plain one as its window extent (without one, as
+    // GDI sizes it when converting), an enhanced one as its frame.
     int Width() const { return width_; }
     int Height() const { return height_; }
 

@@ -223,6 +223,12 @@ Bytes PlainMetafile() {
     return RecordedMetafile(200, 100);
 }
 
+Bytes ExtentlessMetafile() {
+    HDC dc = CreateMetaFileA(nullptr);
+    Fill(dc, 0, 0, 100, 50, kRed);
+    return MetafileBits(CloseMetaFile(dc));
+}
+
 Bytes PlaceableMetafile() {
     Bytes body = RecordedMetafile(3000, 1500);
     Bytes out;

@@ -40,7 +40,9 @@ Bytes TwoImageIcon();
 Bytes SingleImageIcon();
 
 // Metafiles 200 x 100 pixels large, red in the left half and blue in the right.
-Bytes PlainMetafile();     // with a window extent of 200 x 100
+Bytes PlainMetafile(); // with a window extent of 200 x 100
+// A metafile that draws in pixels and sets no window extent: a red 100 x 50 block at the origin.
+Bytes ExtentlessMetafile();
 Bytes PlaceableMetafile(); // the same after the placeable header: 3000 x 1500 at 1440 an inch
 Bytes EnhancedMetafile();  // a frame of 5080 x 2540 hundredths of a millimetre (192 x 96 px)
 

@@ -297,6 +297,68 @@ TEST_F(PictureTest, AFailedLoadKeepsThePicture) {
     EXPECT_EQ(surface.Pixel(0, 0), media::kRed);
 }
 
+TEST_F(PictureTest, TakesBitmapsAndIconsFromTheProgramsResources) {
+    TPicture picture;
+    int changes = 0;
+    picture.OnChange = [&](TObject*) { ++changes; };
+    picture.LoadBitmapResource("TESTBITMAP");
+    EXPECT_EQ(picture.Kind(), TGraphicKind::Bitmap);
+    EXPECT_EQ(picture.Width(), 4);
+    EXPECT_EQ(picture.Height(), 2);
+    media::Surface surface(40, 40, kSentinel);
+    TCanvas canvas;
+    canvas.SetHandle(surface.DC());
+    picture.Draw(canvas, RECT{0, 0, 8, 4});
+    EXPECT_EQ(surface.Pixel(0, 0), media::kRed);
+    EXPECT_EQ(surface.Pixel(7, 0), media::kGreen);
+    EXPECT_EQ(surface.Pixel(0, 3), media::kBlue);
+    EXPECT_EQ(surface.Pixel(7, 3), media::kWhite);
+
+    picture.LoadIconResource("TESTICON");
+    EXPECT_EQ(picture.Kind(), TGraphicKind::Icon);
+    EXPECT_EQ(picture.Width(), 32);
+    EXPECT_EQ(picture.Height(), 32);
+    media::Surface iconSurface(40, 40, kSentinel);
+    canvas.SetHandle(iconSurface.DC());
+    picture.Draw(canvas, RECT{0, 0, 40, 40});
+    EXPECT_LT(iconSurface.Count(kSentinel, RECT{0, 0, 32, 32}), 32 * 32 / 2);
+    EXPECT_EQ(iconSurface.Count(kSentinel, RECT{32, 0, 40, 40}), 8 * 40);
+    EXPECT_EQ(iconSurface.Count(kSentinel, RECT{0, 32, 32, 40}), 32 * 8);
+    EXPECT_EQ(changes, 2);
+
+    std::string message;
+    try {
+        picture.LoadBitmapResource("NOSUCHBITMAP");
+    } catch (const EInvalidGraphic& error) {
+        message = error.Message();
+    }
+    EXPECT_EQ(message, "Bitmap image is not valid");
+    try {
+        picture.LoadIconResource("NOSUCHICON");
+    } catch (const EInvalidGraphic& error) {
+        message = error.Message();
+    }
+    EXPECT_EQ(message, "Icon image is not valid");
+    EXPECT_EQ(picture.Kind(), TGraphicKind::Icon) << "a failed load keeps the picture";
+}
+
+// Without a window extent the size is the one GDI gives the converted metafile; Wine
+// measures what the records draw.
+TEST_F(PictureTest, APlainMetafileWithoutWindowExtentTakesTheSizeGdiGivesIt) {
+    TPicture picture;
+    picture.LoadFromFile(Write("pixels.wmf", media::ExtentlessMetafile()));
+    EXPECT_EQ(picture.Kind(), TGraphicKind::Metafile);
+    EXPECT_EQ(picture.Width(), 100);
+    EXPECT_EQ(picture.Height(), 50);
+    media::Surface surface(400, 300, kSentinel);
+    TCanvas canvas;
+    canvas.SetHandle(surface.DC());
+    picture.Draw(canvas, RECT{0, 0, 400, 200});
+    EXPECT_EQ(surface.Pixel(2, 2), media::kRed);
+    EXPECT_EQ(surface.Pixel(397, 197), media::kRed);
+    EXPECT_EQ(surface.Pixel(200, 250), kSentinel);
+}
+
 TEST_F(PictureTest, ClearEmptiesThePicture) {
     TPicture picture;
     picture.LoadFromFile(Write("good.emf", media::EnhancedMetafile()));
