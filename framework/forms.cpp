@@ -281,9 +281,25 @@ void TApplication::ProcessMessages() {
             break;
 }
 
+HWND TApplication::Handle() {
+    if (handle_ && IsWindow(handle_))
+        return handle_;
+    const char className[] = "TApplication";
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, className, Title.c_str(), WS_POPUP | WS_VISIBLE, 0,
+                              0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    return handle_;
+}
+
 void TApplication::ShowException(const Exception& error) {
-    MessageBoxA(GetActiveWindow(), WithFullStop(error.Message()).c_str(), Title.c_str(),
-                MB_OK | MB_ICONSTOP);
+    HWND owner = GetActiveWindow();
+    if (!owner)
+        owner = Handle();
+    MessageBoxA(owner, WithFullStop(error.Message()).c_str(), Title.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 void ShowMessage(const std::string& text) {

@@ -117,11 +117,15 @@ public:
     void ProcessMessages();
     // The error box: the message with a full stop, the stop icon, the title as caption.
     void ShowException(const Exception& error);
+    // A visible window without size that owns boxes shown while none of the program's windows
+    // is active, so that closing such a box gives the activation back to the program.
+    HWND Handle();
 
 private:
     bool HandleMessage(MSG& msg);
 
     bool terminated_ = false;
+    HWND handle_ = nullptr;
     std::vector<TFormPtr<TForm>> forms_;
 };
 

@@ -7,7 +7,12 @@
 
 int ColorIndex = 0;
 
-TQuilloScreenForm::TQuilloScreenForm(TForm* owner) : TForm("TQuilloScreenForm", owner) {
+TQuilloScreenForm::TQuilloScreenForm(TForm* owner)
+    : TForm("TQuilloScreenForm", owner), UserBitmap(this) {
+    UserBitmap.SetVisible(false);
+    UserBitmap.SetAutoSize(true);
+    UserBitmap.SetStretch(true);
+    WavePlayer.OnNotify = Handler(this, &TQuilloScreenForm::WavePlayerNotify);
     Color = clBlack;
     BorderStyle = bsNone;
     WindowState = wsMaximized;
@@ -85,14 +90,33 @@ void TQuilloScreenForm::FormCreate(TObject*) {
 }
 
 // Starts the sound, then loads the picture.
-void TQuilloScreenForm::FormShow(TObject*) {}
+void TQuilloScreenForm::FormShow(TObject*) {
+    if (SoundSw && SoundFile != "ERROR") {
+        WavePlayer.FileName = SoundFile;
+        WavePlayer.Open();
+        WavePlayer.Play();
+    }
+    if (PictureFile != "ERROR" && PictureSw)
+        UserBitmap.Picture.LoadFromFile(PictureFile);
+    if (PictureSw && !TextSw)
+        UserBitmap.SetVisible(true);
+}
 
 // Draws the text box at the spot of the current second, or places the picture there.
 void TQuilloScreenForm::FormPaint(TObject*) {
     SetRandSeed(static_cast<std::uint32_t>(std::time(nullptr)));
     int x = Random((GetSystemMetrics(SM_CXSCREEN) + 1) / 2);
     int y = Random((GetSystemMetrics(SM_CYSCREEN) + 1) / 2);
+    if (UserBitmap.Visible() || !TextSw) {
+        if (y + UserBitmap.Height() > GetSystemMetrics(SM_CYSCREEN) ||
+            x + UserBitmap.Width() > GetSystemMetrics(SM_CXSCREEN))
+            UserBitmap.SetBounds(0, 0, UserBitmap.Width(), UserBitmap.Height());
+        else
+            UserBitmap.SetBounds(x, y, UserBitmap.Width(), UserBitmap.Height());
+    }
     if (!TextSw)
+        return;
+    if (UserBitmap.Visible() && PictureSw)
         return;
     const std::string& one = (*TextLines)[0];
     const std::string& two = (*TextLines)[1];
@@ -116,12 +140,20 @@ void TQuilloScreenForm::FormPaint(TObject*) {
 
 // A tick: alternates text and picture, moves on in the colour cycle, and repaints.
 void TQuilloScreenForm::timerTimer(TObject*) {
+    if (PictureSw && TextSw)
+        UserBitmap.SetVisible(!UserBitmap.Visible());
     if (TextSw) {
         Canvas.Font.Color = ColorCycle[static_cast<std::size_t>(ColorIndex)];
         if (++ColorIndex == 9)
             ColorIndex = 0;
     }
     Invalidate();
+}
+
+// Plays the sound again each time it has ended, unless it is to play once.
+void TQuilloScreenForm::WavePlayerNotify(TObject*) {
+    if (!OnceOnlySw)
+        WavePlayer.Play();
 }
 
 void TQuilloScreenForm::FormClick(TObject*) {

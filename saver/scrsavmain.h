@@ -3,6 +3,8 @@
 
 #include "extctrls.h"
 #include "forms.h"
+#include "image.h"
+#include "mplayer.h"
 #include "registry.h"
 
 #include <array>
@@ -20,6 +22,8 @@ public:
     // Loads the settings; an unusable stored value raises an error.
     explicit TQuilloScreenForm(TForm* owner);
 
+    TImage UserBitmap;
+    TMediaPlayer WavePlayer;
     TTimer timer;
 
     std::unique_ptr<TRegIniFile> Settings;
@@ -41,6 +45,7 @@ public:
     void FormShow(TObject* sender);
     void FormPaint(TObject* sender);
     void timerTimer(TObject* sender);
+    void WavePlayerNotify(TObject* sender);
     void FormClick(TObject* sender);
     void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
     void FormDestroy(TObject* sender);
