@@ -58,4 +58,10 @@ TEST_F(Shot, SaverText) {
     Save("saver-text");
 }
 
+TEST_F(Shot, SaverPicture) {
+    Store({{"Text Sw", "0"}, {"Picture Sw", "1"}, {"Picture File", ui::DistFile("athena.bmp")}});
+    ui::Process saver = StartSaver();
+    Save("saver-picture");
+}
+
 } // namespace
