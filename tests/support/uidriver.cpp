@@ -138,16 +138,12 @@ Process::~Process() {
     CloseHandle(handle_);
 }
 
-Process Process::Start(const std::string& program, const std::string& arguments,
-                       const std::string& desktop) {
+Process Process::Start(const std::string& program, const std::string& arguments) {
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string desktopName = desktop;
-    if (!desktopName.empty())
-        startup.lpDesktop = desktopName.data();
     PROCESS_INFORMATION info{};
     Process process;
     if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -18,10 +18,8 @@ public:
     Process& operator=(const Process&) = delete;
     ~Process(); // ends a process that is still running
 
-    // Starts the program with the command-line tail; the folder is the current one. With a
-    // desktop name, the program runs on that desktop (made when it does not exist yet).
-    static Process Start(const std::string& program, const std::string& arguments,
-                         const std::string& desktop = "");
+    // Starts the program with the command-line tail; the folder is the current one.
+    static Process Start(const std::string& program, const std::string& arguments);
 
     DWORD Id() const { return id_; }
     bool Running() const;
