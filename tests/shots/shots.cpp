@@ -31,6 +31,11 @@ protected:
     void Save(const std::string& name) {
         ASSERT_TRUE(ui::CaptureScreen().Save(ShotPath(name))) << ShotPath(name);
     }
+    // Saves one window, frame included (a dialog, a message box).
+    void SaveWindow(const std::string& name, HWND window) {
+        ASSERT_NE(window, nullptr) << name;
+        ASSERT_TRUE(ui::CaptureWindow(window).Save(ShotPath(name))) << ShotPath(name);
+    }
     // Starts the saver under a resting mouse and waits until it has painted.
     ui::Process StartSaver() {
         ui::MoveMouse(790, 590);
