@@ -500,6 +500,11 @@ bool WindowsRecordFits(const Bytes& record, unsigned function, unsigned objects)
 
 constexpr std::uint32_t kSmallTextOut = 108;
 
+// Pens wider than this take GDI ages to draw.
+bool PlausiblePen(std::int64_t width) {
+    return std::llabs(width) <= 0x10000;
+}
+
 // One record of an enhanced metafile; handles is the size of the metafile's handle table.
 bool EnhancedRecordFits(const Bytes& r, std::uint32_t type, std::uint32_t handles) {
     const std::uint64_t size = r.Size();
@@ -594,7 +599,8 @@ bool EnhancedRecordFits(const Bytes& r, std::uint32_t type, std::uint32_t handle
     case EMR_CREATEDIBPATTERNBRUSHPT:
         return has(32) && handle(8, false) && dib(16, 24);
     case EMR_EXTCREATEPEN:
-        return has(52) && handle(8, false) && dib(12, 20) && has(52 + 4ull * at(48));
+        return has(52) && handle(8, false) && dib(12, 20) && has(52 + 4ull * at(48)) &&
+               PlausiblePen(r.I32(32));
     case EMR_EXTSELECTCLIPRGN:
         return has(16) && region(8, 16);
     case EMR_FILLRGN:
@@ -618,7 +624,7 @@ bool EnhancedRecordFits(const Bytes& r, std::uint32_t type, std::uint32_t handle
     case EMR_DELETEOBJECT:
         return has(12) && handle(8, false);
     case EMR_CREATEPEN:
-        return has(28) && handle(8, false);
+        return has(28) && handle(8, false) && PlausiblePen(r.I32(16));
     case EMR_CREATEBRUSHINDIRECT:
         return has(24) && handle(8, false);
     case EMR_EXTCREATEFONTINDIRECTW:
@@ -710,6 +716,12 @@ bool EnhMetafileSize(const Bytes& header, int& width, int& height) {
     return width && height;
 }
 
+// A reference device side: its pixels and millimetres, at 0.1 to 1000 pixels a millimetre.
+bool PlausibleDevice(std::int64_t pixels, std::int64_t millimetres) {
+    return pixels > 0 && millimetres > 0 && pixels <= 1000000 && millimetres <= 1000000 &&
+           pixels * 10 >= millimetres && pixels <= millimetres * 1000;
+}
+
 HENHMETAFILE ReadEnhMetafile(const Bytes& file, int& width, int& height) {
     if (!file.Has(0, 88) || file.U32(0) != EMR_HEADER || file.U32(40) != ENHMETA_SIGNATURE)
         Invalid(kBadMetafile);
@@ -719,8 +731,8 @@ HENHMETAFILE ReadEnhMetafile(const Bytes& file, int& width, int& height) {
     // The reference device's size in pixels and millimetres, and the description.
     const std::uint32_t handles = file.U16(56);
     std::uint64_t description = file.U32(60), descriptionAt = file.U32(64);
-    if (file.I32(72) <= 0 || file.I32(76) <= 0 || file.I32(80) <= 0 || file.I32(84) <= 0 ||
-        handles == 0 ||
+    if (!PlausibleDevice(file.I32(72), file.I32(80)) ||
+        !PlausibleDevice(file.I32(76), file.I32(84)) || handles == 0 ||
         (description &&
          (descriptionAt > headerSize || 2 * description > headerSize - descriptionAt)))
         Invalid(kBadMetafile);

@@ -263,6 +263,65 @@ Bytes EnhancedMetafile() {
     return out;
 }
 
+namespace {
+
+// Draws with many kinds of call onto a recording device context.
+void DrawMany(HDC dc) {
+    HPEN pen = CreatePen(PS_DASH, 1, RGB(0, 0, 255));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    POINT line[3] = {{1, 1}, {50, 10}, {20, 40}};
+    Polyline(dc, line, 3);
+    Polygon(dc, line, 3);
+    INT counts[2] = {3, 3};
+    POINT two[6] = {{1, 1}, {5, 1}, {5, 5}, {10, 10}, {15, 10}, {15, 15}};
+    PolyPolygon(dc, two, counts, 2);
+    Ellipse(dc, 5, 5, 30, 20);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+    SelectObject(dc, oldPen);
+    TextOutA(dc, 2, 2, "Hi", 2);
+    RECT clip{0, 0, 8, 8};
+    ExtTextOutA(dc, 3, 3, ETO_OPAQUE, &clip, "text", 4, nullptr);
+    HRGN region = CreateRectRgn(0, 0, 60, 40);
+    SelectClipRgn(dc, region);
+    DeleteObject(region);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 2;
+    info.bmiHeader.biHeight = 2;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biSizeImage = 16; // Wine's metafile recorder copies this many pixel bytes
+    unsigned char bits[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+    StretchDIBits(dc, 10, 10, 20, 20, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY);
+    HBRUSH brush = CreateHatchBrush(HS_CROSS, RGB(255, 0, 0));
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    Rectangle(dc, 40, 20, 60, 40);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
+}
+
+} // namespace
+
+Bytes RichMetafile() {
+    HDC dc = CreateMetaFileA(nullptr);
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, 64, 48, nullptr);
+    DrawMany(dc);
+    return MetafileBits(CloseMetaFile(dc));
+}
+
+Bytes RichEnhancedMetafile() {
+    RECT frame{0, 0, 1693, 1270}; // 64 x 48 pixels at 96 an inch
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    DrawMany(dc);
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    Bytes out(GetEnhMetaFileBits(metafile, 0, nullptr));
+    GetEnhMetaFileBits(metafile, static_cast<UINT>(out.size()), out.data());
+    DeleteEnhMetaFile(metafile);
+    return out;
+}
+
 Bytes WaveFile(int milliseconds) {
     const std::uint32_t rate = 11025;
     const std::uint32_t samples = rate * static_cast<std::uint32_t>(milliseconds) / 1000;

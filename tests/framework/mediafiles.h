@@ -46,6 +46,10 @@ Bytes ExtentlessMetafile();
 Bytes PlaceableMetafile(); // the same after the placeable header: 3000 x 1500 at 1440 an inch
 Bytes EnhancedMetafile();  // a frame of 5080 x 2540 hundredths of a millimetre (192 x 96 px)
 
+// Metafiles that use many kinds of record: lines, polygons, text, a bitmap, a clip region.
+Bytes RichMetafile();
+Bytes RichEnhancedMetafile();
+
 // A PCM wave file of silence-free 8-bit mono samples lasting this long.
 Bytes WaveFile(int milliseconds);
 // A one-note standard MIDI file.
