@@ -278,6 +278,42 @@ TEST_F(PictureTest, AFolderNamedLikeAPictureCannotBeOpened) {
     EXPECT_EQ(LoadError(picture, path), "Cannot open file " + path);
 }
 
+TEST_F(PictureTest, AFileInUseCannotBeOpened) {
+    std::string path = Write("busy.bmp", media::QuarterBitmap(4, 4, 24));
+    HANDLE busy = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    TPicture picture;
+    EXPECT_EQ(LoadError(picture, path), "Cannot open file " + path);
+    CloseHandle(busy);
+    EXPECT_EQ(LoadError(picture, path), "");
+}
+
+// A file too large to be a picture is refused before it is read.
+TEST_F(PictureTest, AHugeFileIsNotAPicture) {
+    const struct {
+        const char* name;
+        const char* message;
+    } files[] = {{"huge.bmp", "Bitmap image is not valid"},
+                 {"huge.ico", "Icon image is not valid"},
+                 {"huge.emf", "Metafile is not valid"}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        std::string path = Write(file.name, media::QuarterBitmap(4, 4, 24));
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size;
+        size.QuadPart = (64ll << 20) + 1;
+        SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(handle);
+        CloseHandle(handle);
+        TPicture picture;
+        EXPECT_EQ(LoadError(picture, path), file.message);
+        DeleteFileA(path.c_str());
+    }
+}
+
 TEST_F(PictureTest, AFailedLoadKeepsThePicture) {
     TPicture picture;
     picture.LoadFromFile(Write("good.bmp", media::QuarterBitmap(12, 8, 24)));
