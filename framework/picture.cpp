@@ -396,10 +396,25 @@ bool PackedDibFits(const Bytes& data) {
     return data.Size() - table >= PixelBytes(h);
 }
 
-// A bitmap whose header and colour table, and pixels, lie apart.
-bool SplitDibFits(const Bytes& header, std::uint64_t pixelBytes) {
+// A bitmap whose header and colour table, and pixels, lie apart; with scans, only that many
+// rows are drawn and stored.
+bool SplitDibFits(const Bytes& header, std::uint64_t pixelBytes, std::uint64_t scans = ~0ull) {
     DibHeader h;
-    return ReadDibHeader(header, h) && pixelBytes >= PixelBytes(h);
+    if (!ReadDibHeader(header, h))
+        return false;
+    std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(h.height));
+    if (scans >= rows || h.compression == BI_RLE8 || h.compression == BI_RLE4)
+        return pixelBytes >= PixelBytes(h);
+    return pixelBytes >= RowBytes(static_cast<std::uint64_t>(h.width), h.bitCount) * scans;
+}
+
+// The same for a bitmap in one block.
+bool PackedScansFit(const Bytes& data, std::uint64_t scans) {
+    DibHeader h;
+    if (!ReadDibHeader(data, h))
+        return false;
+    std::uint64_t table = h.tableOffset + h.tableEntries * h.entrySize;
+    return SplitDibFits(data, data.Size() - table, scans);
 }
 
 // An old device-dependent bitmap (width, height, row bytes, planes, bits per pixel) whose
@@ -484,8 +499,8 @@ bool WindowsRecordFits(const Bytes& record, unsigned function, unsigned objects)
         return need(11) && dib(22);
     case 0x0142: // pattern brush from a bitmap
         return need(2) && dib(4);
-    case 0x0D33: // bitmap to device
-        return need(9) && dib(18);
+    case 0x0D33: // bitmap to device, some of its rows
+        return need(9) && PackedScansFit(Tail(record, 6 + 18), word(1));
     case 0x0922: // old block transfer
         return words == 9 || (need(8) && bitmap16(16, 14));
     case 0x0B23: // old stretched block transfer
@@ -591,8 +606,12 @@ bool EnhancedRecordFits(const Bytes& r, std::uint32_t type, std::uint32_t handle
         return has(128) && dib(84, 92) && dib(112, 120);
     case EMR_PLGBLT:
         return has(140) && dib(96, 104) && dib(124, 132);
-    case EMR_SETDIBITSTODEVICE:
-        return has(76) && dib(48, 56);
+    case EMR_SETDIBITSTODEVICE: {
+        if (!has(76) || at(52) == 0)
+            return has(76);
+        return range(at(48), at(52)) && range(at(56), at(60)) &&
+               SplitDibFits(r.Part(at(48), at(52)), at(60), at(72));
+    }
     case EMR_STRETCHDIBITS:
         return has(80) && dib(48, 56);
     case EMR_CREATEMONOBRUSH:

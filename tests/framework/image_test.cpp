@@ -114,6 +114,30 @@ TEST_F(ImageTest, AStretchedIconStaysAtItsOwnSizeOnTheFormsColour) {
     EXPECT_EQ(shown.Pixel(399, 299), Face());
 }
 
+TEST_F(ImageTest, MetafilesFillTheControlWhenStretchedAndKeepTheirSizeOtherwise) {
+    TImage second(form_.get());
+    form_->Image.SetStretch(true);
+    form_->Image.SetBounds(0, 0, 300, 100);
+    form_->Image.Picture.LoadFromFile(Write("wide.wmf", media::PlaceableMetafile()));
+    second.SetBounds(0, 150, 100, 50);
+    second.Picture.LoadFromFile(Write("own.emf", media::EnhancedMetafile()));
+    form_->Show();
+    ui::Bitmap shown = Shown();
+    shown.Save(folder_ + "metafiles.bmp");
+    EXPECT_EQ(shown.Pixel(2, 2), media::kRed);
+    EXPECT_EQ(shown.Pixel(148, 97), media::kRed);
+    EXPECT_EQ(shown.Pixel(152, 2), media::kBlue);
+    EXPECT_EQ(shown.Pixel(297, 97), media::kBlue);
+    EXPECT_EQ(shown.Pixel(302, 50), Face());
+    EXPECT_EQ(shown.Pixel(150, 102), Face());
+    // 192 x 96 at its own size, cut at the control's 100 x 50.
+    EXPECT_EQ(shown.Pixel(2, 152), media::kRed);
+    EXPECT_EQ(shown.Pixel(90, 197), media::kRed);
+    EXPECT_EQ(shown.Pixel(99, 152), media::kBlue);
+    EXPECT_EQ(shown.Pixel(100, 152), Face());
+    EXPECT_EQ(shown.Pixel(50, 202), Face());
+}
+
 TEST_F(ImageTest, AHiddenImageIsNotDrawn) {
     form_->Image.SetStretch(true);
     form_->Image.Picture.LoadFromFile(Write("q.bmp", media::QuarterBitmap(10, 10, 24)));

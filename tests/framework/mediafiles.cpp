@@ -294,6 +294,7 @@ void DrawMany(HDC dc) {
     info.bmiHeader.biSizeImage = 16; // Wine's metafile recorder copies this many pixel bytes
     unsigned char bits[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
     StretchDIBits(dc, 10, 10, 20, 20, 0, 0, 2, 2, bits, &info, DIB_RGB_COLORS, SRCCOPY);
+    SetDIBitsToDevice(dc, 30, 2, 2, 2, 0, 0, 0, 2, bits, &info, DIB_RGB_COLORS);
     HBRUSH brush = CreateHatchBrush(HS_CROSS, RGB(255, 0, 0));
     HGDIOBJ oldBrush = SelectObject(dc, brush);
     Rectangle(dc, 40, 20, 60, 40);
