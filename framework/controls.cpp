@@ -73,6 +73,10 @@ void TControl::Invalidate() {
 
 TWinControl::TWinControl(TWinControl* parent) : TControl(parent) {}
 
+TWinControl* TWinControl::FromHandle(HWND hwnd) {
+    return hwnd ? ControlOf(hwnd) : nullptr;
+}
+
 TWinControl::~TWinControl() {
     DestroyHandle();
 }
@@ -173,6 +177,8 @@ void TWinControl::DefaultHandler(TMessage& message) {
 }
 
 void TWinControl::Dispatch(TMessage& message) {
+    if (message.Msg == CM_DIALOGKEY)
+        return; // ours alone: no window class knows it
     // Notifications from child windows go to the child's own message map.
     HWND child = nullptr;
     switch (message.Msg) {

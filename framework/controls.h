@@ -23,6 +23,9 @@ struct TMessage {
 // control that does not take one sets Msg to CN_UNHANDLED, and the parent handles it.
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_UNHANDLED = 0xBFFF;
+// Enter or Esc offered to a form's controls (WParam: VK_RETURN or VK_ESCAPE); the control
+// that takes the key sets Result to 1.
+constexpr UINT CM_DIALOGKEY = 0xB005;
 
 class TControl : public TObject {
 public:
@@ -94,6 +97,8 @@ public:
     bool IsWindowed() const override { return true; }
 
     const std::vector<TControl*>& Controls() const { return controls_; }
+    // The control of ours that owns a window, or null.
+    static TWinControl* FromHandle(HWND hwnd);
 
     // The message map; messages it does not take go to DefaultHandler.
     virtual void Dispatch(TMessage& message);

@@ -108,8 +108,12 @@ void TForm::Show() {
         }
     }
     TControl::SetVisible(true);
+    if (ActiveControl)
+        savedFocus_ = ActiveControl->Handle();
     ShowWindow(hwnd, WindowState == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     UpdateWindow(hwnd);
+    if (ActiveControl && GetActiveWindow() == hwnd)
+        SetFocus(ActiveControl->Handle());
 }
 
 TModalResult TForm::ShowModal() {
@@ -128,6 +132,8 @@ TModalResult TForm::ShowModal() {
                 ModalResult = mrCancel;
             break;
         }
+        if (IsDialogKeyMessage(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -151,6 +157,47 @@ void TForm::Close() {
         ShowWindow(Handle(), SW_HIDE);
         TControl::SetVisible(false);
     }
+}
+
+namespace {
+
+void OfferDialogKey(TControl* control, TMessage& message) {
+    if (!control->IsWindowed() || message.Result)
+        return;
+    auto* windowed = static_cast<TWinControl*>(control);
+    if (!IsWindowEnabled(windowed->Handle()) || !IsWindowVisible(windowed->Handle()))
+        return;
+    windowed->Dispatch(message);
+    for (TControl* child : windowed->Controls())
+        OfferDialogKey(child, message);
+}
+
+} // namespace
+
+void TForm::DialogKey(WPARAM key) {
+    TMessage message{CM_DIALOGKEY, key, 0, 0};
+    HWND focus = GetFocus();
+    if (TWinControl* focused = focus && IsChild(Handle(), focus) ? FromHandle(focus) : nullptr)
+        focused->Dispatch(message);
+    for (TControl* child : Controls())
+        OfferDialogKey(child, message);
+}
+
+void TForm::FocusNextControl(bool backwards) {
+    HWND next = GetNextDlgTabItem(Handle(), GetFocus(), backwards);
+    if (!next)
+        return;
+    SetFocus(next);
+    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(next, EM_SETSEL, 0, -1);
+}
+
+bool IsDialogKeyMessage(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd)
+        return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(root));
+    return form && form->DialogKeys && IsDialogMessageA(root, &msg);
 }
 
 void TForm::EraseBackground(HDC dc) {
@@ -228,6 +275,31 @@ void TForm::Dispatch(TMessage& message) {
     case WM_CLOSE:
         Close();
         return;
+    case WM_COMMAND:
+        // Enter and Esc from the dialog keys come as IDOK and IDCANCEL without a control.
+        if (DialogKeys && message.LParam == 0 &&
+            (LOWORD(message.WParam) == IDOK || LOWORD(message.WParam) == IDCANCEL)) {
+            DialogKey(LOWORD(message.WParam) == IDOK ? VK_RETURN : VK_ESCAPE);
+            return;
+        }
+        break;
+    case WM_NEXTDLGCTL:
+        if (message.LParam)
+            SetFocus(reinterpret_cast<HWND>(message.WParam));
+        else
+            FocusNextControl(message.WParam != 0);
+        return;
+    case WM_ACTIVATE:
+        // The focus leaves with the form and comes back to the same control.
+        if (LOWORD(message.WParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus))
+                savedFocus_ = focus;
+        } else if (savedFocus_ && IsWindow(savedFocus_) && IsChild(Handle(), savedFocus_)) {
+            SetFocus(savedFocus_);
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -245,6 +317,8 @@ bool TApplication::HandleMessage(MSG& msg) {
         terminated_ = true;
         return false;
     }
+    if (IsDialogKeyMessage(msg))
+        return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;

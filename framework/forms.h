@@ -35,6 +35,13 @@ public:
     TCursor Cursor = crDefault;
 
     TCanvas Canvas;
+    // The font of the form's controls.
+    TFont Font;
+    // Tab, Enter, Esc and the arrow keys move between the controls and press the default and
+    // cancel buttons, as in a dialog; a form without it sees every key itself.
+    bool DialogKeys = false;
+    // The control that gets the focus when the form is shown.
+    TWinControl* ActiveControl = nullptr;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -71,6 +78,9 @@ protected:
 private:
     void Paint();
     void EraseBackground(HDC dc);
+    // Offers Enter or Esc to the focused control, then to all the others.
+    void DialogKey(WPARAM key);
+    void FocusNextControl(bool backwards);
 
     std::string className_;
     TForm* owner_;
@@ -79,7 +89,11 @@ private:
     int clientHeight_ = 0;
     bool leftButtonDown_ = false;
     bool inModal_ = false;
+    HWND savedFocus_ = nullptr;
 };
+
+// Lets a form with dialog keys take a keyboard message; true when it was handled.
+bool IsDialogKeyMessage(MSG& msg);
 
 // Destroys a form the way the application does: destroy handler first.
 struct TFormDeleter {
