@@ -78,18 +78,59 @@ void TStdControl::CreateParams(TCreateParams& params) {
         params.Style |= WS_TABSTOP;
 }
 
+const TFont& TStdControl::ShownFont() const {
+    const TForm* form = ParentForm();
+    return ParentFont && form ? form->Font : Font;
+}
+
 void TStdControl::CreateWnd() {
     SetWindowLongPtrA(Handle(), GWLP_ID, id_);
-    const TForm* form = ParentForm();
-    const TFont& font = ParentFont && form ? form->Font : Font;
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), FALSE);
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ShownFont().Handle()), FALSE);
     if (!Hint.empty())
         AddHint(Handle(), Hint);
 }
 
+void TStdControl::Dispatch(TMessage& message) {
+    // Text on the face colour, in the font's colour.
+    if (message.Msg == CN_BASE + WM_CTLCOLORSTATIC || message.Msg == CN_BASE + WM_CTLCOLORBTN) {
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        SetTextColor(dc, ColorToRGB(ShownFont().Color));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        message.Result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    TWinControl::Dispatch(message);
+}
+
 TLabel::TLabel(TWinControl* parent) : TStdControl(parent) {}
 
+void TLabel::FitCaption() {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, ShownFont().Handle());
+    RECT size{0, 0, 0, 0};
+    DrawTextA(dc, Caption.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    int wanted = size.right - size.left;
+    if (wanted <= Width())
+        return;
+    int left = Left();
+    if (Alignment == taCenter)
+        left -= (wanted - Width()) / 2;
+    else if (Alignment == taRightJustify)
+        left -= wanted - Width();
+    int room = 0;
+    if (auto* form = dynamic_cast<TForm*>(Parent()))
+        room = form->ClientWidth();
+    else if (Parent())
+        room = Parent()->Width();
+    if (room && left + wanted > room)
+        left = room - wanted;
+    TControl::SetBounds(left < 0 ? 0 : left, Top(), wanted, Height());
+}
+
 void TLabel::CreateParams(TCreateParams& params) {
+    FitCaption();
     TStdControl::CreateParams(params);
     params.WinClassName = "STATIC";
     params.Caption = Caption;
@@ -149,6 +190,17 @@ void TGroupBox::CreateParams(TCreateParams& params) {
     params.Style |= BS_GROUPBOX;
     // Tab moves on into the controls placed in the box.
     params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TGroupBox::Dispatch(TMessage& message) {
+    if (message.Msg == WM_ERASEBKGND) {
+        RECT area;
+        GetClientRect(Handle(), &area);
+        FillRect(reinterpret_cast<HDC>(message.WParam), &area, GetSysColorBrush(COLOR_BTNFACE));
+        message.Result = 1;
+        return;
+    }
+    TStdControl::Dispatch(message);
 }
 
 TCheckBox::TCheckBox(TWinControl* parent) : TStdControl(parent) {

@@ -24,6 +24,10 @@ public:
 
     // The form the control sits on, or null.
     TForm* ParentForm() const;
+    // The font the control shows its text in.
+    const TFont& ShownFont() const;
+
+    void Dispatch(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -33,6 +37,8 @@ private:
     int id_;
 };
 
+// A caption wider than its box widens the box (about its centre when centred, within the
+// parent) instead of being wrapped.
 class TLabel : public TStdControl {
 public:
     explicit TLabel(TWinControl* parent);
@@ -41,6 +47,9 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+
+private:
+    void FitCaption();
 };
 
 class TEdit : public TStdControl {
@@ -62,6 +71,8 @@ class TGroupBox : public TStdControl {
 public:
     explicit TGroupBox(TWinControl* parent);
     std::string Caption;
+
+    void Dispatch(TMessage& message) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

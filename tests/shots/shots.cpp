@@ -1,5 +1,6 @@
 // Screenshots for the README: each case sets up one screen and saves it as a BMP in the
 // folder named by KORVANE_SHOTS_DIR. scripts/screenshots runs them and converts to PNG.
+#include "../saver/optionsdialog.h"
 #include "regguard.h"
 #include "settings.h"
 #include "uidriver.h"
@@ -67,6 +68,55 @@ TEST_F(Shot, SaverPicture) {
     Store({{"Text Sw", "0"}, {"Picture Sw", "1"}, {"Picture File", ui::DistFile("athena.bmp")}});
     ui::Process saver = StartSaver();
     Save("saver-picture");
+}
+
+// Saves what one window shows, frame included.
+void SaveWindow(HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    ui::Pump(300);
+    ASSERT_TRUE(ui::CaptureWindow(window).Save(ShotPath(name))) << ShotPath(name);
+}
+
+TEST_F(Shot, OptionsDialog) {
+    Store({{"Text One", "QUILLO: Your Message Here!"},
+           {"Text Two", "Back in five minutes"},
+           {"Text Sw", "1"},
+           {"Sound Sw", "1"},
+           {"Speed Factor", "7"}});
+    OptionsDialog options;
+    ASSERT_NE(options.Window(), nullptr);
+    ui::MoveMouse(790, 590);
+    SaveWindow(options.Window(), "options");
+}
+
+TEST_F(Shot, PicturePreview) {
+    // A picture of colour bands, 120 x 80.
+    std::vector<unsigned> pixels;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 120; ++x)
+            pixels.push_back(y < 40 ? (x < 60 ? 0x3060C0u : 0xF0C020u)
+                                    : (x < 60 ? 0x20A040u : 0xC03030u));
+    std::string picture = ui::ScratchFolder("shots") + "\\bands.bmp";
+    ASSERT_TRUE(ui::Bitmap::FromPixels(120, 80, pixels).Save(picture));
+    OptionsDialog options;
+    ASSERT_NE(options.Window(), nullptr);
+    options.ChooseFile(options.DisplayGroup(), "Bit Map to Display", picture);
+    options.Press("Preview", options.DisplayGroup());
+    HWND preview = ui::WaitForWindow("TPicPreviewDlg1", "", options.Id(), 10000);
+    ASSERT_NE(preview, nullptr);
+    ui::MoveMouse(790, 590);
+    SaveWindow(preview, "picture-preview");
+}
+
+TEST_F(Shot, AboutBox) {
+    OptionsDialog options;
+    ASSERT_NE(options.Window(), nullptr);
+    options.Press("About");
+    HWND about = ui::WaitForWindow("TQuillAboutDlg", "", options.Id(), 10000);
+    ASSERT_NE(about, nullptr);
+    ui::MoveMouse(790, 590);
+    SaveWindow(about, "about");
 }
 
 } // namespace

@@ -334,6 +334,31 @@ MessageBoxInfo AnswerMessageBox(DWORD processId, DWORD timeoutMs) {
     return info;
 }
 
+bool WaitUntilGone(HWND hwnd, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Pump(20);
+    }
+    return true;
+}
+
+void AnswerOpenDialog(HWND dialog, const std::string& path) {
+    // The name field: a plain edit (edt1), or the edit inside the name combo box (cmb13).
+    HWND name = GetDlgItem(dialog, 0x480);
+    if (!name)
+        name = FindChild(GetDlgItem(dialog, 0x47c), "Edit", "");
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    WaitUntilGone(dialog, 10000);
+}
+
+void CancelDialog(HWND dialog) {
+    PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    WaitUntilGone(dialog, 10000);
+}
+
 void Click(HWND control) {
     RECT area;
     GetWindowRect(control, &area);

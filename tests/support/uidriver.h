@@ -64,6 +64,14 @@ void PressButton(HWND box, const std::string& caption);
 // Reads a box, then presses its first button.
 MessageBoxInfo AnswerMessageBox(DWORD processId, DWORD timeoutMs);
 
+// Types a path into a file dialog's name field and presses its Open button; waits until the
+// dialog has gone.
+void AnswerOpenDialog(HWND dialog, const std::string& path);
+// Presses a dialog's Cancel button and waits until it has gone.
+void CancelDialog(HWND dialog);
+// Waits until a window has gone; false after the time.
+bool WaitUntilGone(HWND hwnd, DWORD timeoutMs);
+
 // Finds a child control by its text (without "&") or, with an empty text, by class.
 HWND FindChild(HWND parent, const std::string& className, const std::string& text);
 // Clicks a control with the left mouse button at its centre.
