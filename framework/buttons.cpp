@@ -105,8 +105,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     }
     DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
 
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem,
-                                                                           WM_GETFONT, 0, 0)));
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
     RECT textSize{0, 0, 0, 0};
     DrawTextA(dc, Caption.c_str(), -1, &textSize, DT_CALCRECT | DT_SINGLELINE);
     int textWidth = textSize.right - textSize.left;

@@ -14,13 +14,16 @@ BOOL CALLBACK CollectEdit(HWND hwnd, LPARAM data) {
 
 } // namespace
 
-OptionsDialog::OptionsDialog()
-    : program_(ui::Process::Start(ui::DistFile("quillsav.scr"), "/c")) {
+OptionsDialog::OptionsDialog() : program_(ui::Process::Start(ui::DistFile("quillsav.scr"), "/c")) {
     window_ = ui::WaitForWindow("TConfigureForm", "", program_.Id(), 10000);
-    if (window_) {
-        SetForegroundWindow(window_);
-        ui::Pump(100);
-    }
+    if (!window_)
+        return;
+    // The dialog takes input once it is the active window of the desktop.
+    SetForegroundWindow(window_);
+    DWORD start = GetTickCount();
+    while (GetForegroundWindow() != window_ && GetTickCount() - start < 5000)
+        ui::Pump(20);
+    ui::Pump(200);
 }
 
 OptionsDialog::~OptionsDialog() {
@@ -51,13 +54,14 @@ int OptionsDialog::Speed() const {
 }
 
 void OptionsDialog::Press(const std::string& caption, HWND group) {
-    ui::Click(Control(caption, group));
+    // The button's own click: a press and release of the mouse on it.
+    PostMessageA(Control(caption, group), BM_CLICK, 0, 0);
     ui::Pump(200);
 }
 
 void OptionsDialog::ChooseFile(HWND group, const std::string& dialogTitle,
                                const std::string& path) {
-    ui::Click(Control("Choose...", group));
+    Press("Choose...", group);
     HWND picker = ui::WaitForWindow("#32770", dialogTitle, program_.Id(), 10000);
     if (!picker)
         return;

@@ -30,7 +30,7 @@ public:
     bool Checked(const std::string& caption, HWND group = nullptr) const;
     int Speed() const;
 
-    // Clicks a button with the mouse and lets the program take it.
+    // Clicks a button and lets the program take it.
     void Press(const std::string& caption, HWND group = nullptr);
     // Picks a file in the open dialog that a Choose... button shows (empty path: cancel).
     void ChooseFile(HWND group, const std::string& dialogTitle, const std::string& path);

@@ -363,6 +363,7 @@ void Click(HWND control) {
     RECT area;
     GetWindowRect(control, &area);
     MoveMouse((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    Pump(50); // the press must find the cursor where it was moved to
     MouseButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
