@@ -37,6 +37,12 @@ protected:
         ASSERT_NE(window, nullptr) << name;
         ASSERT_TRUE(ui::CaptureWindow(window).Save(ShotPath(name))) << ShotPath(name);
     }
+    // Paints a window and what is in it anew, and lets that finish.
+    static void Repaint(HWND window) {
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        ui::Pump(300);
+    }
     // Starts the saver under a resting mouse and waits until it has painted.
     ui::Process StartSaver() {
         ui::MoveMouse(790, 590);
@@ -70,14 +76,6 @@ TEST_F(Shot, SaverPicture) {
     Save("saver-picture");
 }
 
-// Saves what one window shows, frame included.
-void SaveWindow(HWND window, const std::string& name) {
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    ui::Pump(300);
-    ASSERT_TRUE(ui::CaptureWindow(window).Save(ShotPath(name))) << ShotPath(name);
-}
-
 TEST_F(Shot, OptionsDialog) {
     Store({{"Text One", "QUILLO: Your Message Here!"},
            {"Text Two", "Back in five minutes"},
@@ -87,7 +85,8 @@ TEST_F(Shot, OptionsDialog) {
     OptionsDialog options;
     ASSERT_NE(options.Window(), nullptr);
     ui::MoveMouse(790, 590);
-    SaveWindow(options.Window(), "options");
+    Repaint(options.Window());
+    SaveWindow("options", options.Window());
 }
 
 TEST_F(Shot, PicturePreview) {
@@ -106,7 +105,8 @@ TEST_F(Shot, PicturePreview) {
     HWND preview = ui::WaitForWindow("TPicPreviewDlg1", "", options.Id(), 10000);
     ASSERT_NE(preview, nullptr);
     ui::MoveMouse(790, 590);
-    SaveWindow(preview, "picture-preview");
+    Repaint(preview);
+    SaveWindow("picture-preview", preview);
 }
 
 TEST_F(Shot, AboutBox) {
@@ -116,7 +116,8 @@ TEST_F(Shot, AboutBox) {
     HWND about = ui::WaitForWindow("TQuillAboutDlg", "", options.Id(), 10000);
     ASSERT_NE(about, nullptr);
     ui::MoveMouse(790, 590);
-    SaveWindow(about, "about");
+    Repaint(about);
+    SaveWindow("about", about);
 }
 
 } // namespace
