@@ -1,6 +1,8 @@
 // The options dialog driven from outside, as a user does: "quillsav.scr /c" and its windows.
 #include "../framework/mediafiles.h"
 #include "optionsdialog.h"
+#include "setupdlg.h"
+#include "writerecorder.h"
 #include "saverfixture.h"
 #include "sysutils.h"
 
@@ -9,7 +11,9 @@
 
 #include <functional>
 
+#include <algorithm>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -39,6 +43,19 @@ Values StoredValues() {
     return values;
 }
 
+// The writes among them that are settings of the saver, in their order.
+std::vector<std::string> SettingsWrites(const std::vector<std::string>& names) {
+    static const std::vector<std::string> known = {
+        "Text One",   "Text Two",     "Text Three", "Speed Factor", "Sound Sw", "Text Sw",
+        "Picture Sw", "Once Only Sw", "Sound File", "Picture File", "Italic",   "Bold",
+        "Underline",  "Strikeout",    "Font Name",  "Font Size"};
+    std::vector<std::string> writes;
+    for (const std::string& name : names)
+        if (std::find(known.begin(), known.end(), name) != known.end())
+            writes.push_back(name);
+    return writes;
+}
+
 // The control that has the keyboard focus in the dialog's thread.
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
@@ -66,6 +83,29 @@ ui::Bitmap CaptureClient(HWND window) {
     ClientToScreen(window, &origin);
     OffsetRect(&area, origin.x, origin.y);
     return ui::CaptureArea(area);
+}
+
+// Opens the font dialog with the Font button and confirms DejaVu Sans, bold italic, 14 points.
+void ConfirmFont(OptionsDialog& options) {
+    options.Press("Font");
+    HWND fonts = ui::WaitForWindow("#32770", "Font", options.Id(), 10000);
+    ASSERT_NE(fonts, nullptr);
+    // Each choice is selected in its list as a click does, and the dialog is told.
+    auto select = [&](int id, const char* text) {
+        HWND combo = GetDlgItem(fonts, id);
+        LRESULT at = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(text));
+        ASSERT_NE(at, CB_ERR) << text;
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+        SendMessageA(fonts, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    };
+    select(cmb1, "DejaVu Sans");
+    select(cmb2, "Bold Italic");
+    select(cmb3, "14");
+    PostMessageA(GetDlgItem(fonts, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ui::WaitUntilGone(fonts, 10000));
+    ui::Pump(200);
 }
 
 class OptionsTest : public SaverSettingsTest {
@@ -282,6 +322,8 @@ TEST_F(OptionsTest, APickStaysAfterACancelledSecondPickAndOkStoresIt) {
     Store("Sound File", "old.wav");
     OptionsDialog options;
     ASSERT_NE(options.Window(), nullptr);
+    WriteRecorder writes(options.Id());
+    ASSERT_TRUE(writes.Attached());
     options.ChooseFile(options.SoundGroup(), "Sound to Play", File("first.wav"));
     options.ChooseFile(options.SoundGroup(), "Sound to Play", "");
     options.ChooseFile(options.DisplayGroup(), "Bit Map to Display", File("first.bmp"));
@@ -292,32 +334,19 @@ TEST_F(OptionsTest, APickStaysAfterACancelledSecondPickAndOkStoresIt) {
     EXPECT_TRUE(options.Ended());
     EXPECT_EQ(LowerCase(Text(Stored("Sound File"))), LowerCase(File("first.wav")));
     EXPECT_EQ(LowerCase(Text(Stored("Picture File"))), LowerCase(File("first.bmp")));
+    EXPECT_EQ(SettingsWrites(writes.Names()),
+              (std::vector<std::string>{"Text One", "Text Two", "Text Three", "Speed Factor",
+                                        "Sound Sw", "Text Sw", "Picture Sw", "Once Only Sw",
+                                        "Sound File", "Picture File"}))
+        << "OK writes in this order";
 }
 
 TEST_F(OptionsTest, AConfirmedFontIsStoredAtOnceAndStaysAfterCancel) {
     OptionsDialog options;
     ASSERT_NE(options.Window(), nullptr);
-    options.Press("Font");
-    HWND fonts = ui::WaitForWindow("#32770", "Font", options.Id(), 10000);
-    ASSERT_NE(fonts, nullptr);
-    HWND face = GetDlgItem(fonts, cmb1);
-    HWND style = GetDlgItem(fonts, cmb2);
-    HWND size = GetDlgItem(fonts, cmb3);
-    // Choose a face with the mouse's help: select it in the list as a click would.
-    auto select = [&](HWND combo, int id, const char* text) {
-        LRESULT at = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>(text));
-        ASSERT_NE(at, CB_ERR) << text;
-        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-        SendMessageA(fonts, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(combo));
-    };
-    select(face, cmb1, "DejaVu Sans");
-    select(style, cmb2, "Bold Italic");
-    select(size, cmb3, "14");
-    PostMessageA(GetDlgItem(fonts, IDOK), BM_CLICK, 0, 0);
-    ASSERT_TRUE(ui::WaitUntilGone(fonts, 10000));
-    ui::Pump(200);
+    WriteRecorder writes(options.Id());
+    ASSERT_TRUE(writes.Attached());
+    ConfirmFont(options);
     EXPECT_EQ(StoredValues(), (Values{{"Italic", "1"},
                                       {"Bold", "1"},
                                       {"Underline", "0"},
@@ -325,10 +354,13 @@ TEST_F(OptionsTest, AConfirmedFontIsStoredAtOnceAndStaysAfterCancel) {
                                       {"Font Name", "DejaVu Sans"},
                                       {"Font Size", "14"}}))
         << "stored before OK or Cancel";
+    EXPECT_EQ(SettingsWrites(writes.Names()),
+              (std::vector<std::string>{"Italic", "Bold", "Underline", "Strikeout", "Font Name",
+                                        "Font Size"}));
 
     // The next run starts from the confirmed font.
     options.Press("Font");
-    fonts = ui::WaitForWindow("#32770", "Font", options.Id(), 10000);
+    HWND fonts = ui::WaitForWindow("#32770", "Font", options.Id(), 10000);
     ASSERT_NE(fonts, nullptr);
     EXPECT_EQ(ui::TextOf(GetDlgItem(fonts, cmb1)), "DejaVu Sans");
     EXPECT_EQ(ui::TextOf(GetDlgItem(fonts, cmb3)), "14");
@@ -385,6 +417,23 @@ TEST_F(FailingStoreTest, OkShowsTheErrorStopsAndStaysOpen) {
     EXPECT_TRUE(options.Ended());
     EXPECT_EQ(Text(Stored("Text One")), "first");
     EXPECT_EQ(Text(Stored("Once Only Sw")), "0");
+}
+
+TEST_F(FailingStoreTest, AConfirmedFontShowsTheErrorAndStoresNoFontValue) {
+    OptionsDialog options;
+    ASSERT_NE(options.Window(), nullptr);
+    WriteRecorder writes(options.Id());
+    ASSERT_TRUE(writes.Attached());
+    ConfirmFont(options);
+    ui::MessageBoxInfo box = ui::AnswerMessageBox(options.Id(), 10000);
+    EXPECT_EQ(box.Text, "Failed to create key " + SettingsKey + ".");
+    EXPECT_EQ(box.Kind, ui::Icon::Stop);
+    EXPECT_FALSE(reg::KeyExists(HKEY_LOCAL_MACHINE, SettingsKey));
+    EXPECT_EQ(SettingsWrites(writes.Names()), std::vector<std::string>{})
+        << "the first write failed, the later ones were not tried";
+    EXPECT_TRUE(options.Program().Running());
+    options.Press("Cancel");
+    EXPECT_TRUE(options.Ended());
 }
 
 TEST_F(OptionsTest, PreviewShowsThePickedPicture) {
@@ -504,6 +553,150 @@ TEST_F(OptionsTest, TheAboutBoxShowsNameVersionAndMaker) {
     }
     options.Press("Cancel");
     EXPECT_TRUE(options.Ended());
+}
+
+TEST_F(OptionsTest, ButtonsWithAHintShowItUnderTheRestingMouse) {
+    OptionsDialog options;
+    ASSERT_NE(options.Window(), nullptr);
+    const struct {
+        const char* button;
+        bool inSound;
+        bool inDisplay;
+        const char* hint;
+    } cases[] = {
+        {"Choose...", true, false, "Choose a Sound File"},
+        {"Preview", true, false, "Preview a Sound File"},
+        {"Choose...", false, true, "Choose a Picture File"},
+        {"Preview", false, true, "Preview a Picture File"},
+        {"Font", false, false, "Choose Text Font"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hint);
+        HWND group = c.inSound     ? options.SoundGroup()
+                     : c.inDisplay ? options.DisplayGroup()
+                                   : nullptr;
+        RECT area;
+        GetWindowRect(options.Control(c.button, group), &area);
+        ui::MoveMouse(area.left + 5, area.top + 5);
+        ui::Pump(50);
+        ui::MoveMouse(area.left + 8, area.top + 8);
+        HWND tip = ui::WaitForWindow(TOOLTIPS_CLASSA, c.hint, options.Id(), 5000);
+        EXPECT_NE(tip, nullptr);
+        ui::MoveMouse(790, 590);
+        ui::Pump(300);
+    }
+    // OK has none.
+    RECT ok;
+    GetWindowRect(options.Control("OK"), &ok);
+    ui::MoveMouse(ok.left + 5, ok.top + 5);
+    ui::Pump(50);
+    ui::MoveMouse(ok.left + 8, ok.top + 8);
+    ui::Pump(1500);
+    HWND tip = ui::WaitForWindow(TOOLTIPS_CLASSA, "", options.Id(), 0);
+    EXPECT_TRUE(tip == nullptr || ui::TextOf(tip).empty()) << ui::TextOf(tip);
+}
+
+TEST_F(OptionsTest, HelpOpensTheHelpViewer) {
+    OptionsDialog options;
+    ASSERT_NE(options.Window(), nullptr);
+    options.Press("Help");
+    // The viewer is a program of its own: a window of another process shows up.
+    HWND viewer = nullptr;
+    DWORD start = GetTickCount();
+    while (!viewer && GetTickCount() - start < 10000) {
+        ui::Pump(20);
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD id = ui::ProcessOf(w);
+            if (IsWindowVisible(w) && id != options.Id() && id != GetCurrentProcessId() &&
+                w != GetDesktopWindow() && !ui::TextOf(w).empty() &&
+                ui::ClassOf(w) != "Shell_TrayWnd") {
+                viewer = w;
+                break;
+            }
+        }
+    }
+    ASSERT_NE(viewer, nullptr) << "no help viewer window";
+    DWORD viewerId = ui::ProcessOf(viewer);
+    HANDLE query = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, viewerId);
+    char image[MAX_PATH] = "";
+    DWORD size = sizeof image;
+    using QueryName = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    auto queryName = reinterpret_cast<QueryName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    ASSERT_NE(queryName, nullptr);
+    queryName(query, 0, image, &size);
+    CloseHandle(query);
+    EXPECT_NE(LowerCase(image).find("winhlp32"), std::string::npos)
+        << image << ": '" << ui::TextOf(viewer) << "'";
+    // The viewer was started for this test: end it by its id.
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, viewerId);
+    ASSERT_NE(process, nullptr);
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+    EXPECT_TRUE(options.Program().Running());
+    options.Press("Cancel");
+    EXPECT_TRUE(options.Ended());
+}
+
+// The dialog made in this process, to look at its media player while the preview plays.
+class SoundPreviewTest : public OptionsTest {
+protected:
+    void SetUp() override {
+        OptionsTest::SetUp();
+        form_.reset(new TConfigureForm(nullptr));
+        form_->AfterConstruction();
+        form_->Show();
+        ui::Pump(100);
+    }
+    void TearDown() override { form_.reset(); }
+
+    // Picks a file in the dialog's sound chooser, answered from another thread.
+    void PickSound(const std::string& path) {
+        std::thread answer([&] {
+            HWND picker =
+                ui::WaitForWindow("#32770", "Sound to Play", GetCurrentProcessId(), 10000);
+            if (picker)
+                ui::AnswerOpenDialog(picker, path);
+        });
+        form_->ChooseSoundBtn.Click();
+        answer.join();
+    }
+    DWORD Status(DWORD item) {
+        MCI_STATUS_PARMS parms{};
+        parms.dwItem = item;
+        mciSendCommandA(form_->SoundPrevPlayer.DeviceID(), MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                        reinterpret_cast<DWORD_PTR>(&parms));
+        return static_cast<DWORD>(parms.dwReturn);
+    }
+    // Lets the dialog run until the sound has played past a point (milliseconds).
+    bool PlayedPast(DWORD position) {
+        DWORD start = GetTickCount();
+        while (Status(MCI_STATUS_POSITION) <= position) {
+            if (GetTickCount() - start > 10000)
+                return false;
+            ui::Pump(20);
+        }
+        return true;
+    }
+
+    TFormPtr<TConfigureForm> form_;
+};
+
+TEST_F(SoundPreviewTest, PlaysThePickedSoundAndRestartsItOnASecondPress) {
+    media::WriteFile(File("long.wav"), media::WaveFile(4000));
+    PickSound(File("long.wav"));
+    EXPECT_EQ(LowerCase(form_->NewSoundFile), LowerCase(File("long.wav")));
+    form_->PrevSoundBtn.Click();
+    ASSERT_TRUE(form_->SoundPrevPlayer.IsOpen());
+    EXPECT_EQ(Status(MCI_STATUS_MODE), static_cast<DWORD>(MCI_MODE_PLAY)) << "plays on";
+    ASSERT_TRUE(PlayedPast(1000));
+
+    form_->PrevSoundBtn.Click();
+    ASSERT_TRUE(form_->SoundPrevPlayer.IsOpen());
+    EXPECT_EQ(Status(MCI_STATUS_MODE), static_cast<DWORD>(MCI_MODE_PLAY));
+    EXPECT_LT(Status(MCI_STATUS_POSITION), 1000u) << "from the beginning again";
+    EXPECT_FALSE(reg::KeyExists(HKEY_LOCAL_MACHINE, SettingsKey)) << "a preview stores nothing";
 }
 
 } // namespace
