@@ -164,6 +164,41 @@ TEST_F(OptionsTest, AStoredSpeedIsLimitedToTheBarAndStoredSo) {
     }
 }
 
+TEST_F(OptionsTest, AReadThatFailsStopsTheLoadingAndTheDialogStillOpens) {
+    Store("Text One", "loaded");
+    Store("Text Three", "third");
+    Store("Sound Sw", "1");
+    reg::WriteDword(HKEY_LOCAL_MACHINE, SettingsKey, "Text Sw", 1);
+    Store("Picture Sw", "0");
+    Store("Once Only Sw", "0");
+    Store("Speed Factor", "2");
+    ui::MessageBoxInfo box;
+    bool dialogHidden = false;
+    OptionsDialog options([&](DWORD id) {
+        if (!ui::WaitForMessageBox(id, 10000, box))
+            return;
+        dialogHidden = ui::NoWindowFor("TConfigureForm", id, 0);
+        ui::PressButton(box.Window, "OK");
+    });
+    EXPECT_TRUE(dialogHidden) << "the error comes before the dialog shows";
+    EXPECT_EQ(box.Text, "Invalid data type for 'Text Sw'.");
+    EXPECT_EQ(box.Kind, ui::Icon::Stop);
+    EXPECT_EQ(box.Caption, "Quillo Screen Saver 97");
+    ASSERT_NE(options.Window(), nullptr);
+    // Loaded before the failure.
+    EXPECT_EQ(options.Text(0), "loaded");
+    EXPECT_EQ(options.Text(2), "third");
+    EXPECT_TRUE(options.Checked("On / Off", options.SoundGroup()));
+    // Not loaded: as the dialog was made.
+    EXPECT_TRUE(options.Checked("Text On / Off", options.DisplayGroup()));
+    EXPECT_TRUE(options.Checked("Picture  On / Off", options.DisplayGroup()));
+    EXPECT_TRUE(options.Checked("One Time Only", options.SoundGroup()));
+    EXPECT_FALSE(options.Checked("Repeat Play", options.SoundGroup()));
+    EXPECT_EQ(options.Speed(), 10);
+    options.Press("Cancel");
+    EXPECT_TRUE(options.Ended());
+}
+
 TEST_F(OptionsTest, StoredSettingsShowAndOkStoresWhatTheUserChanged) {
     Store("Text One", "one");
     Store("Sound Sw", "1");

@@ -14,7 +14,10 @@ BOOL CALLBACK CollectEdit(HWND hwnd, LPARAM data) {
 
 } // namespace
 
-OptionsDialog::OptionsDialog() : program_(ui::Process::Start(ui::DistFile("quillsav.scr"), "/c")) {
+OptionsDialog::OptionsDialog(const std::function<void(DWORD processId)>& beforeShown)
+    : program_(ui::Process::Start(ui::DistFile("quillsav.scr"), "/c")) {
+    if (beforeShown)
+        beforeShown(program_.Id());
     window_ = ui::WaitForWindow("TConfigureForm", "", program_.Id(), 10000);
     if (!window_)
         return;

@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class OptionsDialog {
 public:
-    // Starts the options mode and waits for its dialog; Window() is null when none came.
-    OptionsDialog();
+    // Starts the options mode and waits for its dialog; Window() is null when none came. A
+    // step given runs after the start, before the dialog is looked for.
+    explicit OptionsDialog(const std::function<void(DWORD processId)>& beforeShown = {});
     ~OptionsDialog(); // ends the program if it still runs
 
     HWND Window() const { return window_; }
