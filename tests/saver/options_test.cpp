@@ -56,6 +56,17 @@ std::vector<std::string> SettingsWrites(const std::vector<std::string>& names) {
     return writes;
 }
 
+// A dialog-style window: fixed frame, no minimise or maximise box, centred on the screen.
+void ExpectDialogFrame(HWND window) {
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0) << std::hex << style;
+    EXPECT_NE(style & WS_CAPTION, 0);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+}
+
 // The control that has the keyboard focus in the dialog's thread.
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
@@ -135,6 +146,7 @@ TEST_F(OptionsTest, WithNoSettingsItShowsItsOwnDefaultsAndOkStoresThem) {
     EXPECT_FALSE(options.Checked("One Time Only", options.SoundGroup()));
     EXPECT_EQ(options.Speed(), 0) << "the Slow end";
     EXPECT_EQ(FocusOf(options.Window()), options.Edit(0));
+    ExpectDialogFrame(options.Window());
     RECT client;
     GetClientRect(options.Window(), &client);
     EXPECT_EQ(client.right, 443);
@@ -487,6 +499,7 @@ TEST_F(OptionsTest, PreviewShowsThePickedPicture) {
         ASSERT_NE(preview, nullptr);
         ui::MoveMouse(790, 590);
         ui::Pump(300);
+        ExpectDialogFrame(preview);
         ui::Bitmap shown = CaptureClient(preview);
         ASSERT_EQ(shown.Width(), 427);
         ASSERT_EQ(shown.Height(), 280);
@@ -570,6 +583,7 @@ TEST_F(OptionsTest, TheAboutBoxShowsNameVersionAndMaker) {
         HWND about = ui::WaitForWindow("TQuillAboutDlg", "About Quillo Screen Saver 97",
                                        options.Id(), 10000);
         ASSERT_NE(about, nullptr);
+        ExpectDialogFrame(about);
         RECT client;
         GetClientRect(about, &client);
         EXPECT_EQ(client.right, 388);
